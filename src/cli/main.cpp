@@ -1,0 +1,81 @@
+// corvane-cli: converts uVision project files given on the command line, exactly as the
+// window's Generate button does, for scripts and machines without a display.
+
+#include "conversion.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QTimeZone>
+
+#include <cstdio>
+
+namespace {
+
+enum ExitCode { AllConverted = 0, SomeFailed = 1, UsageError = 2 };
+
+void print(FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("corvane-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes a qmake project file (.pro) beside each Keil MDK uVision project file.\n"
+        "Prints the path of each file written; failures go to stderr.\n"
+        "When SOURCE_DATE_EPOCH is set, the banner shows that time (UTC) instead of now."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("PROJECT_FILE"),
+                                 QStringLiteral("A .uvprojx or .uvproj file."),
+                                 QStringLiteral("PROJECT_FILE..."));
+    if (!parser.parse(QCoreApplication::arguments())) {
+        print(stderr, parser.errorText());
+        return UsageError;
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(AllConverted);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+
+    const QStringList projects = parser.positionalArguments();
+    if (projects.isEmpty()) {
+        print(stderr, parser.helpText());
+        return UsageError;
+    }
+
+    Corvane::ConversionOptions options;
+    // Reproducible output: https://reproducible-builds.org/specs/source-date-epoch/
+    const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
+    if (!epoch.isEmpty()) {
+        bool ok = false;
+        const qint64 seconds = epoch.toLongLong(&ok);
+        if (!ok) {
+            print(stderr, QStringLiteral("SOURCE_DATE_EPOCH is not a number of seconds: ") +
+                              QString::fromLocal8Bit(epoch));
+            return UsageError;
+        }
+        options.timestamp = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+    }
+
+    int exitCode = AllConverted;
+    for (const QString &project : projects) {
+        const Corvane::ConversionResult result = Corvane::convertProject(project, options);
+        if (result.succeeded()) {
+            print(stdout, result.outputPath);
+        } else {
+            print(stderr, project + QStringLiteral(": ") + result.message());
+            exitCode = SomeFailed;
+        }
+    }
+    return exitCode;
+}

@@ -1,0 +1,114 @@
+#include "conversion.h"
+
+#include "projectconverter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace Corvane {
+
+namespace {
+
+// Does the .pro path name the project file itself (a project called "a.uvproj.pro", or a
+// link to it)? Writing it would destroy the project.
+bool sameFile(const QString &projectPath, const QString &outputPath)
+{
+    const QFileInfo project(projectPath);
+    const QFileInfo output(outputPath);
+    if (QDir::cleanPath(project.absoluteFilePath()) == QDir::cleanPath(output.absoluteFilePath()))
+        return true;
+    return project.exists() && output.exists() &&
+           project.canonicalFilePath() == output.canonicalFilePath();
+}
+
+} // namespace
+
+QString statusMessage(ConversionStatus status)
+{
+    switch (status) {
+    case ConversionStatus::Converted:
+        return QStringLiteral("工程转换成功！");
+    case ConversionStatus::EmptyPath:
+        return QStringLiteral("打开文件路径为空！");
+    case ConversionStatus::WrongPath:
+        return QStringLiteral("打开文件路径有误！");
+    case ConversionStatus::ProjectOpenFailed:
+        return QStringLiteral("打开工程文件失败！");
+    case ConversionStatus::ProjectReadFailed:
+        return QStringLiteral("读取工程文件失败！");
+    case ConversionStatus::OutputFailed:
+        return QStringLiteral("QT工程创建失败");
+    }
+    return QString();
+}
+
+QString ConversionResult::message() const
+{
+    return statusMessage(status);
+}
+
+QString outputPathFor(const QString &projectPath)
+{
+    const QFileInfo info(projectPath);
+    QString baseName = info.fileName();
+    // Every ".suffix" goes, so "fw.uvproj.uvproj" gives "fw"; a name ending in a dot has an
+    // empty suffix and loses all its dots.
+    baseName.remove(QLatin1Char('.') + info.suffix());
+    return info.absolutePath() + QDir::separator() + baseName + QLatin1String(".pro");
+}
+
+ConversionResult convertProject(const QString &projectPath, const ConversionOptions &options)
+{
+    ConversionResult result;
+    if (projectPath.isEmpty()) {
+        result.status = ConversionStatus::EmptyPath;
+        return result;
+    }
+    // Anywhere in the path, as in "fw.uvprojx.bak" or a directory named "x.uvproj".
+    if (!projectPath.contains(QLatin1String(".uvprojx")) &&
+        !projectPath.contains(QLatin1String(".uvproj"))) {
+        result.status = ConversionStatus::WrongPath;
+        return result;
+    }
+    result.outputPath = outputPathFor(projectPath);
+    if (sameFile(projectPath, result.outputPath)) {
+        result.status = ConversionStatus::WrongPath;
+        return result;
+    }
+
+    QFile project(projectPath);
+    if (!project.open(QIODevice::ReadOnly)) {
+        result.status = ConversionStatus::ProjectOpenFailed;
+        return result;
+    }
+
+    // A .pro the user made read-only stays as it is, whoever runs the tool.
+    const QFileInfo existing(result.outputPath);
+    if (existing.exists() && !existing.isDir() &&
+        !(existing.permissions() & QFileDevice::WriteOwner)) {
+        result.status = ConversionStatus::OutputFailed;
+        return result;
+    }
+    // The new .pro replaces the old one only once it is complete.
+    QSaveFile output(result.outputPath);
+    if (!output.open(QIODevice::WriteOnly)) {
+        result.status = ConversionStatus::OutputFailed;
+        return result;
+    }
+
+    const QDateTime time =
+        options.timestamp.isValid() ? options.timestamp : QDateTime::currentDateTime();
+    ProjectConverter converter(QFileInfo(projectPath).absolutePath(), time);
+    result.status = converter.convert(project, output);
+    if (result.status != ConversionStatus::Converted) {
+        output.cancelWriting();
+        return result;
+    }
+    if (!output.commit())
+        result.status = ConversionStatus::OutputFailed;
+    return result;
+}
+
+} // namespace Corvane

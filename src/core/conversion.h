@@ -1,0 +1,49 @@
+#ifndef CORVANE_CONVERSION_H
+#define CORVANE_CONVERSION_H
+
+#include <QDateTime>
+#include <QString>
+
+namespace Corvane {
+
+// How a conversion run ended. Each value maps to one message the user sees.
+enum class ConversionStatus {
+    Converted,         // the .pro file is complete and in place
+    EmptyPath,         // nothing to convert
+    WrongPath,         // not a uVision project path, or the .pro would replace the project
+    ProjectOpenFailed, // the project file cannot be opened
+    ProjectReadFailed, // reading stopped before the end of the project file
+    OutputFailed,      // the .pro file cannot be created, written or put in place
+};
+
+struct ConversionOptions
+{
+    // Time shown in the banner; an invalid value means the local time of the run.
+    QDateTime timestamp;
+};
+
+struct ConversionResult
+{
+    ConversionStatus status = ConversionStatus::EmptyPath;
+    // Where the .pro file goes; empty when the path was rejected before it was formed.
+    QString outputPath;
+
+    bool succeeded() const { return status == ConversionStatus::Converted; }
+    QString message() const;
+};
+
+// The text shown to the user for a status (all texts are the tool's Chinese messages).
+QString statusMessage(ConversionStatus status);
+
+// The .pro path for a project path: the project's directory, the platform's separator and
+// the file name without its suffix, plus ".pro".
+QString outputPathFor(const QString &projectPath);
+
+// Converts one uVision project file into a qmake project file beside it. The previous
+// .pro file is replaced only when the whole run succeeds.
+ConversionResult convertProject(const QString &projectPath,
+                                const ConversionOptions &options = ConversionOptions());
+
+} // namespace Corvane
+
+#endif

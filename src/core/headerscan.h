@@ -1,0 +1,36 @@
+#ifndef CORVANE_HEADERSCAN_H
+#define CORVANE_HEADERSCAN_H
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+namespace Corvane {
+
+// Lists the headers that lie directly in the directories of a uVision include list.
+class HeaderScanner
+{
+public:
+    explicit HeaderScanner(const QString &projectDir);
+
+    // The header paths of an include list, as they go into HEADERS: the last directory of
+    // the list first, each directory's headers in name order, each path made of the
+    // include entry as written (with '/' separators), "/" and the file name.
+    QStringList headers(const QString &includeList);
+
+    // Where an include entry points: leading "../" steps climb from the project
+    // directory, the rest is taken below the directory reached.
+    QString resolve(const QString &entry) const;
+
+private:
+    const QStringList &headersIn(const QString &directory);
+
+    QString m_projectDir;
+    // Vendor projects repeat the same include list for every target; a run lists each
+    // directory once.
+    QHash<QString, QStringList> m_listings;
+};
+
+} // namespace Corvane
+
+#endif

@@ -1,0 +1,213 @@
+#include "projectconverter.h"
+
+#include "fragments.h"
+#include "linereader.h"
+
+#include <cstring>
+
+namespace Corvane {
+
+namespace {
+
+constexpr size_t flushSize = 64 * 1024;
+
+const char *skipSpaces(const char *p, const char *end)
+{
+    while (p < end && *p == ' ')
+        ++p;
+    return p;
+}
+
+// Does [p, end) start with text, spaces between its characters allowed?
+bool startsWithSpaced(const char *p, const char *end, const char *text)
+{
+    for (; *text; ++text) {
+        p = skipSpaces(p, end);
+        if (p == end || *p != *text)
+            return false;
+        ++p;
+    }
+    return true;
+}
+
+// A cheap test on the raw bytes: could the line, once its spaces are removed, hold one of
+// the four closing tags? Most lines of a project cannot, and are never decoded.
+bool mayCloseElement(const char *data, qsizetype size)
+{
+    const char *const end = data + size;
+    for (const char *p = data; p < end; ++p) {
+        p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p)));
+        if (!p)
+            return false;
+        const char *q = skipSpaces(p + 1, end);
+        if (q == end || *q != '/')
+            continue;
+        q = skipSpaces(q + 1, end);
+        if (q == end)
+            return false;
+        switch (*q) {
+        case 'D':
+            if (startsWithSpaced(q, end, "Device>") || startsWithSpaced(q, end, "Define>"))
+                return true;
+            break;
+        case 'I':
+            if (startsWithSpaced(q, end, "IncludePath>"))
+                return true;
+            break;
+        case 'F':
+            if (startsWithSpaced(q, end, "FilePath>"))
+                return true;
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+QString withoutSpaces(QString line)
+{
+    line.remove(QLatin1Char(' '));
+    return line;
+}
+
+} // namespace
+
+ProjectConverter::ProjectConverter(const QString &projectDir, const QDateTime &time)
+    : m_headers(projectDir), m_time(time)
+{
+}
+
+ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output)
+{
+    m_output = &output;
+    m_buffer.clear();
+    m_buffer.reserve(flushSize * 2);
+    m_writeFailed = false;
+    m_lastWasSource = false;
+
+    write(Fragments::banner(m_time));
+    const ReadOutcome read = forEachLine(project, [this](const char *data, qsizetype size) {
+        return handleLine(data, size);
+    });
+    if (read == ReadOutcome::ReadError)
+        return ConversionStatus::ProjectReadFailed;
+    write(Fragments::closing);
+    flush();
+    return m_writeFailed ? ConversionStatus::OutputFailed : ConversionStatus::Converted;
+}
+
+bool ProjectConverter::handleLine(const char *data, qsizetype size)
+{
+    if (size > 0 && data[size - 1] == '\r')
+        --size;
+    if (!mayCloseElement(data, size))
+        return true;
+    // Like a C string, the line ends at a NUL byte.
+    if (const void *nul = std::memchr(data, '\0', size_t(size))) {
+        size = static_cast<const char *>(nul) - data;
+        if (!mayCloseElement(data, size))
+            return true;
+    }
+    handleElements(QString::fromUtf8(data, int(size)));
+    return !m_writeFailed;
+}
+
+// The four elements are tested in this order on the same line, each on the line as the
+// ones before left it. An element's value is the line without its tags, trimmed; blanks
+// inside it stay, an empty value writes nothing.
+void ProjectConverter::handleElements(QString line)
+{
+    QString bare = withoutSpaces(line);
+
+    static const QString deviceClose = QStringLiteral("</Device>");
+    if (bare.indexOf(deviceClose) > 8) {
+        line.remove(deviceClose);
+        line.remove(QStringLiteral("<Device>"));
+        const QString device = line.trimmed();
+        if (!device.isEmpty()) {
+            write(Fragments::deviceLead);
+            write(Fragments::deviceValue(device));
+            m_lastWasSource = false;
+        }
+        line = QLatin1Char('\t') + line + QLatin1String("\r\n\r\n");
+        bare = withoutSpaces(line);
+    }
+
+    static const QString defineClose = QStringLiteral("</Define>");
+    if (bare.indexOf(defineClose) > 8) {
+        line.remove(QStringLiteral("<Define>"));
+        line.remove(defineClose);
+        const QString defines = line.trimmed();
+        if (!defines.isEmpty()) {
+            write(Fragments::definesOpener);
+            write(Fragments::defineList(defines));
+            write(Fragments::listEnd);
+            m_lastWasSource = false;
+        }
+        bare = withoutSpaces(line);
+    }
+
+    static const QString includeClose = QStringLiteral("</IncludePath>");
+    if (bare.indexOf(includeClose) > 13) {
+        line.remove(QStringLiteral("<IncludePath>"));
+        line.remove(includeClose);
+        const QString includes = line.trimmed();
+        if (!includes.isEmpty()) {
+            write(Fragments::includesOpener);
+            write(Fragments::includeList(includes));
+            write(Fragments::headersOpener);
+            const QStringList headers = m_headers.headers(includes);
+            for (const QString &header : headers)
+                write(Fragments::fileEntry(header));
+            m_lastWasSource = false;
+        }
+        // Only the first entry of the list stays on the line for the FilePath test.
+        const int semicolon = line.indexOf(QLatin1Char(';'));
+        if (semicolon >= 0)
+            line.truncate(semicolon);
+        bare = withoutSpaces(line);
+    }
+
+    static const QString fileClose = QStringLiteral("</FilePath>");
+    if (bare.indexOf(fileClose) > 10) {
+        line.remove(fileClose);
+        line.remove(QStringLiteral("<FilePath>"));
+        line.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        const QString path = line.trimmed();
+        if (!path.isEmpty()) {
+            // Every run of source entries gets its own opener: after another target's
+            // DEFINES or HEADERS the entries would otherwise extend that list.
+            if (!m_lastWasSource)
+                write(Fragments::sourcesOpener);
+            write(Fragments::fileEntry(path));
+            m_lastWasSource = true;
+        }
+    }
+}
+
+void ProjectConverter::write(const char *text)
+{
+    m_buffer.append(text);
+    if (m_buffer.size() >= flushSize)
+        flush();
+}
+
+void ProjectConverter::write(const QByteArray &bytes)
+{
+    m_buffer.append(bytes.constData(), size_t(bytes.size()));
+    if (m_buffer.size() >= flushSize)
+        flush();
+}
+
+void ProjectConverter::flush()
+{
+    if (!m_writeFailed && !m_buffer.empty()) {
+        const qint64 size = qint64(m_buffer.size());
+        if (m_output->write(m_buffer.data(), size) != size)
+            m_writeFailed = true;
+    }
+    m_buffer.clear();
+}
+
+} // namespace Corvane
