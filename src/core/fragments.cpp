@@ -31,8 +31,7 @@ bool hasWhiteSpace(const QString &text)
 
 bool isQuoted(const QString &text)
 {
-    return text.size() >= 2 && text.startsWith(QLatin1Char('"')) &&
-           text.endsWith(QLatin1Char('"'));
+    return text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"'));
 }
 
 QByteArray joinItems(const QStringList &items)

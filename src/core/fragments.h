@@ -12,13 +12,13 @@ namespace Corvane::Fragments {
 // 43 number signs, the tool's banner and the console/no-Qt configuration.
 QByteArray banner(const QDateTime &time);
 
-extern const char deviceLead[];      // "# Device "
-extern const char definesOpener[];   // "\r\nDEFINES += \\ \r\n\t"
-extern const char includesOpener[];  // "\r\nINCLUDEPATH += \\ \r\n\t"
-extern const char headersOpener[];   // blank lines, then "HEADERS += \\ \r\n"
-extern const char sourcesOpener[];   // blank lines, then "SOURCES += \\ \r\n"
-extern const char listEnd[];         // "\r\n\r\n" after a define list
-extern const char closing[];         // "\r\n\r\n\r\n" at the end of the file
+extern const char deviceLead[];     // "# Device "
+extern const char definesOpener[];  // "\r\nDEFINES += \\ \r\n\t"
+extern const char includesOpener[]; // "\r\nINCLUDEPATH += \\ \r\n\t"
+extern const char headersOpener[];  // blank lines, then "HEADERS += \\ \r\n"
+extern const char sourcesOpener[];  // blank lines, then "SOURCES += \\ \r\n"
+extern const char listEnd[];        // "\r\n\r\n" after a define list
+extern const char closing[];        // "\r\n\r\n\r\n" at the end of the file
 
 // "\t", the device name, "\r\n\r\n".
 QByteArray deviceValue(const QString &device);

@@ -13,8 +13,7 @@ enum class ReadOutcome { EndOfInput, ReadError, Stopped };
 // Hands every line of the device to onLine(const char *data, qsizetype size), without its
 // "\n". Lines are read whole whatever their length; the input is read in blocks and never
 // held whole. onLine returns false to stop early.
-template <typename OnLine>
-ReadOutcome forEachLine(QIODevice &device, OnLine &&onLine)
+template <typename OnLine> ReadOutcome forEachLine(QIODevice &device, OnLine &&onLine)
 {
     constexpr qint64 blockSize = 256 * 1024;
     std::string block(blockSize, '\0');

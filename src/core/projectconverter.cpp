@@ -75,8 +75,7 @@ QString withoutSpaces(QString line)
 
 ProjectConverter::ProjectConverter(const QString &projectDir, const QDateTime &time)
     : m_headers(projectDir), m_time(time)
-{
-}
+{}
 
 ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output)
 {
@@ -87,9 +86,8 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
     m_lastWasSource = false;
 
     write(Fragments::banner(m_time));
-    const ReadOutcome read = forEachLine(project, [this](const char *data, qsizetype size) {
-        return handleLine(data, size);
-    });
+    const ReadOutcome read = forEachLine(
+        project, [this](const char *data, qsizetype size) { return handleLine(data, size); });
     if (read == ReadOutcome::ReadError)
         return ConversionStatus::ProjectReadFailed;
     write(Fragments::closing);

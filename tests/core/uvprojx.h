@@ -1,0 +1,153 @@
+#ifndef CORVANE_TESTS_UVPROJX_H
+#define CORVANE_TESTS_UVPROJX_H
+
+#include <QByteArray>
+#include <QStringList>
+
+// Builds project files shaped like the ones uVision 5 writes: two-space indentation, one
+// element per line, the usual option lines around the four that matter.
+struct UvTarget
+{
+    QByteArray name = "Target 1";
+    QByteArray device;
+    QByteArray define;
+    QByteArray includePath;
+    QList<QByteArray> files; // FilePath values, as uVision writes them (backslashes)
+};
+
+inline QByteArray uvTarget(const UvTarget &t)
+{
+    QByteArray out;
+    out += "    <Target>\n"
+           "      <TargetName>" +
+           t.name +
+           "</TargetName>\n"
+           "      <ToolsetNumber>0x4</ToolsetNumber>\n"
+           "      <ToolsetName>ARM-ADS</ToolsetName>\n"
+           "      <TargetOption>\n"
+           "        <TargetCommonOption>\n"
+           "          <Device>" +
+           t.device +
+           "</Device>\n"
+           "          <Vendor>STMicroelectronics</Vendor>\n"
+           "          <Cpu>IRAM(0x20000000,0x00005000) IROM(0x08000000,0x00010000) "
+           "CPUTYPE(\"Cortex-M3\") CLOCK(8000000) ELITTLE</Cpu>\n"
+           "          <OutputDirectory>.\\Objects\\</OutputDirectory>\n"
+           "          <OutputName>" +
+           t.name +
+           "</OutputName>\n"
+           "        </TargetCommonOption>\n"
+           "        <TargetArmAds>\n"
+           "          <Cads>\n"
+           "            <Optim>1</Optim>\n"
+           "            <VariousControls>\n"
+           "              <MiscControls></MiscControls>\n"
+           "              <Define>" +
+           t.define +
+           "</Define>\n"
+           "              <Undefine></Undefine>\n"
+           "              <IncludePath>" +
+           t.includePath +
+           "</IncludePath>\n"
+           "            </VariousControls>\n"
+           "          </Cads>\n"
+           "          <Aads>\n"
+           "            <VariousControls>\n"
+           "              <MiscControls></MiscControls>\n"
+           "              <Define></Define>\n"
+           "              <Undefine></Undefine>\n"
+           "              <IncludePath></IncludePath>\n"
+           "            </VariousControls>\n"
+           "          </Aads>\n"
+           "        </TargetArmAds>\n"
+           "      </TargetOption>\n"
+           "      <Groups>\n"
+           "        <Group>\n"
+           "          <GroupName>Application/User</GroupName>\n"
+           "          <Files>\n";
+    for (const QByteArray &file : t.files) {
+        const int slash = qMax(file.lastIndexOf('\\'), file.lastIndexOf('/'));
+        out += "            <File>\n"
+               "              <FileName>" +
+               file.mid(slash + 1) +
+               "</FileName>\n"
+               "              <FileType>1</FileType>\n"
+               "              <FilePath>" +
+               file +
+               "</FilePath>\n"
+               "            </File>\n";
+    }
+    out += "          </Files>\n"
+           "        </Group>\n"
+           "      </Groups>\n"
+           "    </Target>\n";
+    return out;
+}
+
+inline QByteArray uvProject(const QList<UvTarget> &targets)
+{
+    QByteArray out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\n"
+                     "<Project xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                     "xsi:noNamespaceSchemaLocation=\"project_projx.xsd\">\n"
+                     "\n"
+                     "  <SchemaVersion>2.1</SchemaVersion>\n"
+                     "\n"
+                     "  <Header>### uVision Project, (C) Keil Software</Header>\n"
+                     "\n"
+                     "  <Targets>\n";
+    for (const UvTarget &t : targets)
+        out += uvTarget(t);
+    out += "  </Targets>\n"
+           "\n"
+           "</Project>\n";
+    return out;
+}
+
+inline QByteArray crlf(QByteArray text)
+{
+    return text.replace("\n", "\r\n");
+}
+
+// Expected pieces of a generated file.
+namespace Pro {
+
+inline QByteArray device(const QByteArray &name)
+{
+    return "# Device \t" + name + "\r\n\r\n";
+}
+
+inline QByteArray items(const QList<QByteArray> &values)
+{
+    QByteArray out;
+    for (int i = 0; i < values.size(); ++i)
+        out += (i ? " \\ \r\n\t" : "") + values.at(i);
+    return out;
+}
+
+inline QByteArray defines(const QList<QByteArray> &values)
+{
+    return "\r\nDEFINES += \\ \r\n\t" + items(values) + "\r\n\r\n";
+}
+
+// The include list and the HEADERS opener that always follows it.
+inline QByteArray includes(const QList<QByteArray> &values)
+{
+    return "\r\nINCLUDEPATH += \\ \r\n\t" + items(values) + "\r\n\r\n\r\n\r\nHEADERS += \\ \r\n";
+}
+
+inline QByteArray entries(const QList<QByteArray> &paths)
+{
+    QByteArray out;
+    for (const QByteArray &path : paths)
+        out += "\t" + path + " \\\r\n";
+    return out;
+}
+
+inline QByteArray sources(const QList<QByteArray> &paths)
+{
+    return "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n" + entries(paths);
+}
+
+} // namespace Pro
+
+#endif
