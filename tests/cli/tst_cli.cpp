@@ -1,0 +1,207 @@
+// corvane-cli as scripts use it: exit status, stdout, stderr and the files it writes.
+
+#include "projecttree.h"
+
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+const QByteArray project = "    <Device>STM32F103C8</Device>\r\n"
+                           "    <Define>USE_HAL_DRIVER,STM32F103xB</Define>\r\n"
+                           "    <FilePath>..\\Src\\main.c</FilePath>\r\n";
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList &args, const QString &workDir,
+           const QMap<QString, QString> &env = QMap<QString, QString>())
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("SOURCE_DATE_EPOCH"));
+    for (auto it = env.cbegin(); it != env.cend(); ++it)
+        environment.insert(it.key(), it.value());
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(workDir);
+    process.start(QStringLiteral(CORVANE_CLI), args);
+    Run run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void conversions_data();
+    void conversions();
+    void usage_data();
+    void usage();
+    void sourceDateEpoch_data();
+    void sourceDateEpoch();
+};
+
+void TestCli::conversions_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("stdoutLines"); // "@" stands for the tree root
+    QTest::addColumn<QStringList>("stderrLines");
+    QTest::addColumn<QStringList>("written");
+
+    QTest::newRow("one project") << QStringList{QStringLiteral("MDK-ARM/fw.uvprojx")} << 0
+                                 << QStringList{QStringLiteral("@/MDK-ARM/fw.pro")} << QStringList()
+                                 << QStringList{QStringLiteral("MDK-ARM/fw.pro")};
+    QTest::newRow("two projects")
+        << QStringList{QStringLiteral("MDK-ARM/fw.uvprojx"), QStringLiteral("USER/TEST.uvproj")}
+        << 0 << QStringList{QStringLiteral("@/MDK-ARM/fw.pro"), QStringLiteral("@/USER/TEST.pro")}
+        << QStringList()
+        << QStringList{QStringLiteral("MDK-ARM/fw.pro"), QStringLiteral("USER/TEST.pro")};
+    QTest::newRow("failures among successes")
+        << QStringList{QString(), QStringLiteral("MDK-ARM/fw.uvprojx"),
+                       QStringLiteral("readme.txt"), QStringLiteral("gone.uvprojx")}
+        << 1 << QStringList{QStringLiteral("@/MDK-ARM/fw.pro")}
+        << QStringList{QString::fromUtf8(": 打开文件路径为空！"),
+                       QString::fromUtf8("readme.txt: 打开文件路径有误！"),
+                       QString::fromUtf8("gone.uvprojx: 打开工程文件失败！")}
+        << QStringList{QStringLiteral("MDK-ARM/fw.pro")};
+    QTest::newRow("output would replace the project")
+        << QStringList{QStringLiteral("a.uvproj.pro")} << 1 << QStringList()
+        << QStringList{QString::fromUtf8("a.uvproj.pro: 打开文件路径有误！")} << QStringList();
+    QTest::newRow("Chinese path") << QStringList{QString::fromUtf8(
+                                         "4-1 OLED显示屏/Project.uvprojx")}
+                                  << 0
+                                  << QStringList{QString::fromUtf8("@/4-1 OLED显示屏/Project.pro")}
+                                  << QStringList()
+                                  << QStringList{QString::fromUtf8("4-1 OLED显示屏/Project.pro")};
+}
+
+void TestCli::conversions()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, stdoutLines);
+    QFETCH(QStringList, stderrLines);
+    QFETCH(QStringList, written);
+
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("MDK-ARM/fw.uvprojx"), project));
+    QVERIFY(tree.add(QStringLiteral("USER/TEST.uvproj"), project));
+    QVERIFY(tree.add(QStringLiteral("a.uvproj.pro"), project));
+    QVERIFY(tree.add(QStringLiteral("readme.txt"), project));
+    QVERIFY(tree.add(QString::fromUtf8("4-1 OLED显示屏/Project.uvprojx"), project));
+    const QStringList before = tree.entries();
+
+    const Run run = runCli(args, tree.root());
+    QCOMPARE(run.exitCode, exitCode);
+    const QString expectedOut =
+        stdoutLines.isEmpty() ? QString() : stdoutLines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    QCOMPARE(run.out, QString(expectedOut).replace(QLatin1Char('@'), tree.root()));
+    QCOMPARE(run.err, stderrLines.isEmpty()
+                          ? QString()
+                          : stderrLines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+
+    QStringList after = before + written;
+    after.sort();
+    QCOMPARE(tree.entries(), after);
+    for (const QString &pro : written)
+        QVERIFY(
+            tree.read(pro).contains("DEFINES += \\ \r\n\tUSE_HAL_DRIVER \\ \r\n\tSTM32F103xB\r\n"));
+    QCOMPARE(tree.read(QStringLiteral("a.uvproj.pro")), project);
+}
+
+void TestCli::usage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stdoutHas");
+    QTest::addColumn<QString>("stderrHas");
+
+    QTest::newRow("no arguments") << QStringList() << 2 << QString() << QStringLiteral("Usage:");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--frobnicate")} << 2 << QString()
+                                    << QStringLiteral("frobnicate");
+    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
+                          << QStringLiteral("PROJECT_FILE") << QString();
+    QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0
+                             << QStringLiteral("corvane-cli 1.1") << QString();
+}
+
+void TestCli::usage()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stdoutHas);
+    QFETCH(QString, stderrHas);
+
+    ProjectTree tree;
+    const Run run = runCli(args, tree.root());
+    QCOMPARE(run.exitCode, exitCode);
+    if (stdoutHas.isEmpty())
+        QVERIFY2(run.out.isEmpty(), qPrintable(run.out));
+    else
+        QVERIFY2(run.out.contains(stdoutHas), qPrintable(run.out));
+    if (stderrHas.isEmpty())
+        QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    else
+        QVERIFY2(run.err.contains(stderrHas), qPrintable(run.err));
+    QVERIFY(tree.entries().isEmpty());
+}
+
+void TestCli::sourceDateEpoch_data()
+{
+    QTest::addColumn<QString>("epoch");
+    QTest::addColumn<QString>("timeZone");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("stamp");
+
+    // The banner shows the instant in UTC, whatever the local zone.
+    QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral("UTC") << 0
+                          << QByteArray("1970-01-01 00:00");
+    QTest::newRow("UTC regardless of zone")
+        << QStringLiteral("1709283942") << QStringLiteral("Asia/Shanghai") << 0
+        << QByteArray("2024-03-01 09:05");
+    QTest::newRow("not a number") << QStringLiteral("yesterday") << QStringLiteral("UTC") << 2
+                                  << QByteArray();
+}
+
+void TestCli::sourceDateEpoch()
+{
+    QFETCH(QString, epoch);
+    QFETCH(QString, timeZone);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, stamp);
+
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("fw.uvprojx"), project));
+    const Run run =
+        runCli({QStringLiteral("fw.uvprojx")}, tree.root(),
+               {{QStringLiteral("SOURCE_DATE_EPOCH"), epoch}, {QStringLiteral("TZ"), timeZone}});
+    QCOMPARE(run.exitCode, exitCode);
+    if (stamp.isEmpty()) {
+        QVERIFY(run.err.contains(QLatin1String("SOURCE_DATE_EPOCH")));
+        QVERIFY(!QFile::exists(tree.path(QStringLiteral("fw.pro"))));
+        return;
+    }
+    const QByteArray expected =
+        expectedBanner(QString::fromLatin1(stamp)) +
+        "# Device \tSTM32F103C8\r\n\r\n"
+        "\r\nDEFINES += \\ \r\n\tUSE_HAL_DRIVER \\ \r\n\tSTM32F103xB\r\n\r\n"
+        "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n\t../Src/main.c \\\r\n"
+        "\r\n\r\n\r\n";
+    QCOMPARE(tree.read(QStringLiteral("fw.pro")), expected);
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
