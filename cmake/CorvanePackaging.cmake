@@ -1,0 +1,35 @@
+# Installation layout and the Debian package.
+
+include(GNUInstallDirs)
+
+install(TARGETS corvane corvane-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+if(UNIX AND NOT APPLE)
+    # What desktop environments look for: a .desktop entry and a themed icon.
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/corvane.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/corvane.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+endif()
+
+set(CPACK_PACKAGE_NAME corvane)
+set(CPACK_PACKAGE_VENDOR "Corvane")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "converts Keil MDK uVision projects into qmake project files")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Corvane reads a Keil MDK uVision project (.uvprojx/.uvproj) and writes a qmake .pro file\n"
+    "next to it, with the device, defines, include paths, headers and source files, so\n"
+    "firmware projects open in qmake-based IDEs. Includes the corvane window and\n"
+    "the corvane-cli command-line converter.")
+set(CPACK_PACKAGE_CONTACT "Corvane developers <devel@corvane.invalid>")
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+# Runtime dependencies are read off the binaries (dpkg-shlibdeps), so they name the Qt
+# libraries the package was actually built against.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window's labels are Chinese; without a CJK font they render as boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei")
+
+include(CPack)
