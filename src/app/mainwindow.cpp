@@ -1,0 +1,80 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "conversion.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QIcon>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
+
+// The icon lives in this static library; its resource has to be registered by hand.
+static QIcon corvaneIcon()
+{
+    Q_INIT_RESOURCE(corvane);
+    return QIcon(QStringLiteral(":/corvane/corvane.png"));
+}
+
+static void notify(const QString &text)
+{
+    QMessageBox::about(nullptr, QStringLiteral("提示"), text);
+}
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    // Files dropped on the path field go to the window's handlers instead of being pasted
+    // into the field as text.
+    setAcceptDrops(true);
+    ui->lineEdit_FilePath->setAcceptDrops(false);
+    setWindowIcon(corvaneIcon());
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+}
+
+void MainWindow::on_pushButton_ChooseFile_clicked()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("选择MDK工程文件 "), QString(), QStringLiteral("*.uvprojx *.uvproj"));
+    if (!path.isEmpty())
+        ui->lineEdit_FilePath->setText(path);
+}
+
+void MainWindow::on_pushButton_Gen_clicked()
+{
+    // The library writes through a QSaveFile: the .pro is complete before the box shows.
+    const Corvane::ConversionResult result = Corvane::convertProject(ui->lineEdit_FilePath->text());
+    notify(result.message());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    // A multi-file drop is judged by its first file only. The ending is checked without the
+    // dot, so "demo_uvproj" passes too. A remote URL has no local path to convert.
+    const QList<QUrl> urls = data->hasUrls() ? data->urls() : QList<QUrl>();
+    if (!urls.isEmpty() && urls.first().isLocalFile()) {
+        const QUrl &url = urls.first();
+        const QString name = url.fileName();
+        if (name.endsWith(QLatin1String("uvprojx")) || name.endsWith(QLatin1String("uvproj"))) {
+            ui->lineEdit_FilePath->setText(url.toLocalFile());
+            event->acceptProposedAction();
+            return;
+        }
+    }
+    notify(QStringLiteral("选择的文件不受支持!"));
+}
