@@ -78,6 +78,12 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
         return result;
     }
 
+    // Only a regular file can be a project: opening a FIFO blocks until someone writes to
+    // it, and a device such as /dev/zero never ends.
+    if (!QFileInfo(projectPath).isFile()) {
+        result.status = ConversionStatus::ProjectOpenFailed;
+        return result;
+    }
     QFile project(projectPath);
     if (!project.open(QIODevice::ReadOnly)) {
         result.status = ConversionStatus::ProjectOpenFailed;
@@ -104,6 +110,14 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     result.status = converter.convert(project, output);
     if (result.status != ConversionStatus::Converted) {
         output.cancelWriting();
+        return result;
+    }
+    // QSaveFile::commit() ignores a failure to write out its buffer (a full disk, with a
+    // .pro small enough to sit in the buffer until then) and would put a short file in
+    // place of the old one, so the buffer is written out and checked first.
+    if (!output.flush()) {
+        output.cancelWriting();
+        result.status = ConversionStatus::OutputFailed;
         return result;
     }
     if (!output.commit())
