@@ -1,0 +1,171 @@
+// libFuzzer target: the input is written as a project file into a scratch tree that has
+// include directories with headers in it, so header discovery runs for real, and then
+// converted twice. Beyond "no crash, no sanitizer report" it checks what the tool promises:
+// - a run ends with one of the tool's messages;
+// - a failed run leaves no .pro and no temporary file behind;
+// - a successful .pro starts with the banner and ends with the closing lines;
+// - the same input gives the same bytes twice;
+// - the project file is never changed.
+
+#include "conversion.h"
+#include "fragments.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+struct Scratch
+{
+    QTemporaryDir root;
+    QString projectDir;
+    QString projectPath;
+    QString outputPath;
+};
+
+Scratch *scratch = nullptr;
+
+[[noreturn]] void fail(const char *what, const QString &detail = QString())
+{
+    std::fprintf(stderr, "corvane_fuzz: %s %s\n", what, qPrintable(detail));
+    std::abort();
+}
+
+void touch(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        fail("cannot create", path);
+}
+
+// <root>/fw/MDK-ARM holds the project; seeds and the dictionary name these directories.
+void buildTree(Scratch &s)
+{
+    const QString fw = s.root.path() + QStringLiteral("/fw");
+    const QStringList dirs = {
+        QStringLiteral("/MDK-ARM/sub"),
+        QStringLiteral("/Inc/dir.h"),
+        QStringLiteral("/Drivers/CMSIS/Include"),
+        QStringLiteral("/Ünï Cödé"),
+    };
+    for (const QString &dir : dirs) {
+        if (!QDir().mkpath(fw + dir))
+            fail("cannot create", fw + dir);
+    }
+    const QStringList files = {
+        QStringLiteral("/MDK-ARM/local.h"),
+        QStringLiteral("/MDK-ARM/sub/x.h"),
+        QStringLiteral("/Inc/main.h"),
+        QStringLiteral("/Inc/MAIN2.H"),
+        QStringLiteral("/Inc/.hidden.h"),
+        QStringLiteral("/Inc/notes.txt"),
+        QStringLiteral("/Drivers/CMSIS/Include/core_cm4.h"),
+        QStringLiteral("/Ünï Cödé/grüße.h"),
+    };
+    for (const QString &file : files)
+        touch(fw + file);
+    s.projectDir = fw + QStringLiteral("/MDK-ARM");
+    s.projectPath = s.projectDir + QStringLiteral("/p.uvprojx");
+    s.outputPath = s.projectDir + QStringLiteral("/p.pro");
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail("cannot read", path);
+    return file.readAll();
+}
+
+QStringList projectDirEntries()
+{
+    return QDir(scratch->projectDir)
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                   QDir::Name);
+}
+
+bool isToolMessage(const QString &message)
+{
+    static const QStringList messages = {
+        QStringLiteral("工程转换成功！"),     QStringLiteral("打开文件路径为空！"),
+        QStringLiteral("打开文件路径有误！"), QStringLiteral("打开工程文件失败！"),
+        QStringLiteral("读取工程文件失败！"), QStringLiteral("QT工程创建失败"),
+    };
+    return messages.contains(message);
+}
+
+// One conversion; returns the .pro bytes, or a null array when the run failed.
+QByteArray convertOnce(const QByteArray &input, const QDateTime &time)
+{
+    Corvane::ConversionOptions options;
+    options.timestamp = time;
+    const Corvane::ConversionResult result = Corvane::convertProject(scratch->projectPath, options);
+    if (!isToolMessage(result.message()))
+        fail("not one of the tool's messages:", result.message());
+    if (readAll(scratch->projectPath) != input)
+        fail("the project file changed");
+
+    QStringList want = {QStringLiteral("local.h"), QStringLiteral("p.uvprojx"),
+                        QStringLiteral("sub")};
+    if (result.succeeded())
+        want << QStringLiteral("p.pro");
+    want.sort();
+    const QStringList entries = projectDirEntries();
+    if (entries != want)
+        fail("unexpected files beside the project:", entries.join(QLatin1Char(',')));
+
+    if (!result.succeeded())
+        return QByteArray();
+    if (result.outputPath != scratch->outputPath)
+        fail("output written elsewhere:", result.outputPath);
+    const QByteArray pro = readAll(scratch->outputPath);
+    if (!pro.startsWith(Corvane::Fragments::banner(time)))
+        fail("the .pro does not start with the banner");
+    if (!pro.endsWith(QByteArray(Corvane::Fragments::closing)))
+        fail("the .pro does not end with the closing lines");
+    return pro;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // Paths are UTF-8 whatever the calling shell's locale is; QCoreApplication picks the
+    // locale up from the environment.
+    qputenv("LC_ALL", "C.UTF-8");
+    static int argc = 1;
+    static char name[] = "corvane_fuzz";
+    static char *argv[] = {name, nullptr};
+    new QCoreApplication(argc, argv);
+
+    scratch = new Scratch;
+    if (!scratch->root.isValid())
+        fail("no temporary directory");
+    buildTree(*scratch);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray input(reinterpret_cast<const char *>(data), int(size));
+    {
+        QFile project(scratch->projectPath);
+        if (!project.open(QIODevice::WriteOnly) || project.write(input) != input.size())
+            fail("cannot write the project file");
+    }
+    QFile::remove(scratch->outputPath);
+
+    const QDateTime time(QDate(2024, 5, 6), QTime(7, 8), Qt::UTC);
+    const QByteArray first = convertOnce(input, time);
+    const QByteArray second = convertOnce(input, time);
+    if (first.isNull() != second.isNull() || first != second)
+        fail("two runs on the same input differ");
+    return 0;
+}
