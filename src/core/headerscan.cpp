@@ -8,16 +8,27 @@ namespace Corvane {
 
 HeaderScanner::HeaderScanner(const QString &projectDir) : m_projectDir(projectDir) {}
 
+const QString &HeaderScanner::climbed(int steps) const
+{
+    if (m_climbed.isEmpty())
+        m_climbed.append(QDir(m_projectDir).path());
+    while (m_climbed.size() <= steps && !m_reachedTop) {
+        QDir dir(m_climbed.constLast());
+        // Climbing above the root keeps the root, as the file system does: once a step
+        // fails, every further one fails the same way.
+        m_reachedTop = !dir.cdUp();
+        if (!m_reachedTop)
+            m_climbed.append(dir.path());
+    }
+    return m_climbed.at(qMin(steps, int(m_climbed.size()) - 1));
+}
+
 QString HeaderScanner::resolve(const QString &entry) const
 {
-    QDir dir(m_projectDir);
-    QString rest = entry;
-    while (rest.startsWith(QLatin1String("../"))) {
-        // Climbing above the root keeps the root, as the file system does.
-        dir.cdUp();
-        rest.remove(0, 3);
-    }
-    return dir.path() + QLatin1Char('/') + rest;
+    int steps = 0;
+    while (QStringView(entry).mid(3 * steps).startsWith(QLatin1String("../")))
+        ++steps;
+    return climbed(steps) + QLatin1Char('/') + entry.mid(3 * steps);
 }
 
 const QStringList &HeaderScanner::headersIn(const QString &directory)
@@ -46,6 +57,30 @@ QStringList HeaderScanner::headers(const QString &includeList)
         for (const QString &name : headersIn(resolve(entry)))
             result.append(entry + QLatin1Char('/') + name);
     }
+    return result;
+}
+
+const QByteArray &HeaderScanner::entryLines(const QString &segment)
+{
+    auto it = m_entryLines.constFind(segment);
+    if (it == m_entryLines.constEnd()) {
+        QByteArray lines;
+        const QString entry = Fragments::cleanIncludeEntry(segment);
+        if (!entry.isEmpty()) {
+            for (const QString &name : headersIn(resolve(entry)))
+                lines += Fragments::fileEntry(entry + QLatin1Char('/') + name);
+        }
+        it = m_entryLines.insert(segment, lines);
+    }
+    return it.value();
+}
+
+QByteArray HeaderScanner::entries(const QString &includeList)
+{
+    QByteArray result;
+    const QStringList segments = includeList.split(QLatin1Char(';'));
+    for (auto it = segments.crbegin(); it != segments.crend(); ++it)
+        result += entryLines(*it);
     return result;
 }
 

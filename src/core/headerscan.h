@@ -18,17 +18,28 @@ public:
     // include entry as written (with '/' separators), "/" and the file name.
     QStringList headers(const QString &includeList);
 
+    // The HEADERS lines of an include list, ready to write: Fragments::fileEntry of each
+    // path headers() gives, in the same order.
+    QByteArray entries(const QString &includeList);
+
     // Where an include entry points: leading "../" steps climb from the project
     // directory, the rest is taken below the directory reached.
     QString resolve(const QString &entry) const;
 
 private:
     const QStringList &headersIn(const QString &directory);
+    const QByteArray &entryLines(const QString &segment);
+    const QString &climbed(int steps) const;
 
     QString m_projectDir;
     // Vendor projects repeat the same include list for every target; a run lists each
-    // directory once.
+    // directory once and formats each include entry once.
     QHash<QString, QStringList> m_listings;
+    QHash<QString, QByteArray> m_entryLines;
+    // m_climbed[n] is the project directory n steps up. Every step up asks the file system
+    // whether the parent exists; thousands of "../../" entries would ask the same again.
+    mutable QStringList m_climbed;
+    mutable bool m_reachedTop = false;
 };
 
 } // namespace Corvane

@@ -155,9 +155,7 @@ void ProjectConverter::handleElements(QString line)
             write(Fragments::includesOpener);
             write(Fragments::includeList(includes));
             write(Fragments::headersOpener);
-            const QStringList headers = m_headers.headers(includes);
-            for (const QString &header : headers)
-                write(Fragments::fileEntry(header));
+            write(m_headers.entries(includes));
             m_lastWasSource = false;
         }
         // Only the first entry of the list stays on the line for the FilePath test.
