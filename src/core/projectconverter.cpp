@@ -3,6 +3,7 @@
 #include "fragments.h"
 #include "linereader.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace Corvane {
@@ -71,6 +72,56 @@ QString withoutSpaces(QString line)
     return line;
 }
 
+enum class Element { None, Device, Define, IncludePath, FilePath };
+
+// Most lines that reach the element tests hold one element and nothing else, indented with
+// spaces, with an empty value or a plain one (printable ASCII, no blanks, no '<'):
+//     <FilePath>..\Src\main.c</FilePath>
+// Such a line means just that element and value, so it needs no decoding. Gives the element
+// and its value for a line of that shape, Element::None for any other line.
+Element plainElement(const char *data, qsizetype size, const char **value, qsizetype *valueSize)
+{
+    const char *const end = data + size;
+    const char *const open = skipSpaces(data, end);
+    if (end - open < 2 || *open != '<')
+        return Element::None;
+    const char *const name = open + 1;
+    const auto *nameEnd = static_cast<const char *>(std::memchr(name, '>', size_t(end - name)));
+    if (!nameEnd)
+        return Element::None;
+    const qsizetype nameSize = nameEnd - name;
+    const char *const valueStart = nameEnd + 1;
+    const char *valueEnd = valueStart;
+    while (valueEnd < end && *valueEnd != '<') {
+        const auto c = static_cast<unsigned char>(*valueEnd);
+        if (c <= ' ' || c >= 0x7f)
+            return Element::None;
+        ++valueEnd;
+    }
+    // The closing tag of the same element ends the line.
+    if (end - valueEnd != nameSize + 3 || valueEnd[1] != '/' ||
+        std::memcmp(valueEnd + 2, name, size_t(nameSize)) != 0 || end[-1] != '>')
+        return Element::None;
+
+    static const struct
+    {
+        const char *name;
+        Element element;
+    } elements[] = {{"Device", Element::Device},
+                    {"Define", Element::Define},
+                    {"IncludePath", Element::IncludePath},
+                    {"FilePath", Element::FilePath}};
+    for (const auto &e : elements) {
+        if (qsizetype(std::strlen(e.name)) == nameSize &&
+            std::memcmp(e.name, name, size_t(nameSize)) == 0) {
+            *value = valueStart;
+            *valueSize = valueEnd - valueStart;
+            return e.element;
+        }
+    }
+    return Element::None;
+}
+
 } // namespace
 
 ProjectConverter::ProjectConverter(const QString &projectDir, const QDateTime &time)
@@ -107,8 +158,32 @@ bool ProjectConverter::handleLine(const char *data, qsizetype size)
         if (!mayCloseElement(data, size))
             return true;
     }
+
+    const char *value = nullptr;
+    qsizetype valueSize = 0;
+    const Element element = plainElement(data, size, &value, &valueSize);
+    if (element != Element::None && valueSize == 0)
+        return true; // an empty element writes nothing
+    if (element == Element::FilePath) {
+        writePlainSource(value, valueSize);
+        return !m_writeFailed;
+    }
     handleElements(QString::fromUtf8(data, int(size)));
     return !m_writeFailed;
+}
+
+// What handleElements writes for a FilePath line whose value has no blanks and is ASCII.
+void ProjectConverter::writePlainSource(const char *path, qsizetype size)
+{
+    if (!m_lastWasSource)
+        write(Fragments::sourcesOpener);
+    // The text of Fragments::fileEntry for a path without blanks.
+    m_buffer += '\t';
+    const size_t start = m_buffer.size();
+    m_buffer.append(path, size_t(size));
+    std::replace(m_buffer.begin() + start, m_buffer.end(), '\\', '/');
+    write(" \\\r\n");
+    m_lastWasSource = true;
 }
 
 // The four elements are tested in this order on the same line, each on the line as the

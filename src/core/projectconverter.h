@@ -27,6 +27,7 @@ public:
 private:
     bool handleLine(const char *data, qsizetype size);
     void handleElements(QString line);
+    void writePlainSource(const char *path, qsizetype size);
 
     void write(const char *text);
     void write(const QByteArray &bytes);
