@@ -3,6 +3,8 @@
 #include "fragments.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QVarLengthArray>
 
 namespace Corvane {
 
@@ -10,15 +12,19 @@ HeaderScanner::HeaderScanner(const QString &projectDir) : m_projectDir(projectDi
 
 const QString &HeaderScanner::climbed(int steps) const
 {
-    if (m_climbed.isEmpty())
+    if (m_climbed.isEmpty()) {
         m_climbed.append(QDir(m_projectDir).path());
+        m_isDirectory.insert(m_climbed.constLast(), true);
+    }
     while (m_climbed.size() <= steps && !m_reachedTop) {
         QDir dir(m_climbed.constLast());
         // Climbing above the root keeps the root, as the file system does: once a step
         // fails, every further one fails the same way.
         m_reachedTop = !dir.cdUp();
-        if (!m_reachedTop)
+        if (!m_reachedTop) {
             m_climbed.append(dir.path());
+            m_isDirectory.insert(m_climbed.constLast(), true);
+        }
     }
     return m_climbed.at(qMin(steps, int(m_climbed.size()) - 1));
 }
@@ -31,16 +37,54 @@ QString HeaderScanner::resolve(const QString &entry) const
     return climbed(steps) + QLatin1Char('/') + entry.mid(3 * steps);
 }
 
+// Include lists often name hundreds of directories of an SDK that is not there, all below
+// the same few missing folders. Each folder between the directory an entry climbed to and
+// the one it names is asked about once, top down, and nothing below a missing one is asked
+// about at all.
+bool HeaderScanner::isDirectory(const QString &path)
+{
+    // Some systems read "a/../b" as b even when a is missing.
+    if (path.contains(QLatin1String("/.")))
+        return QFileInfo(path).isDir();
+    // Ends of the prefixes of path not asked about yet, the whole path first. The walk
+    // stops at the latest at the directory the entry climbed to, which exists.
+    QVarLengthArray<int, 16> unknown;
+    for (int end = path.size(); end > 0; end = path.lastIndexOf(QLatin1Char('/'), end - 1)) {
+        const auto known = m_isDirectory.constFind(path.left(end));
+        if (known != m_isDirectory.constEnd()) {
+            if (!known.value())
+                return false;
+            break;
+        }
+        unknown.append(end);
+    }
+    for (int i = unknown.size() - 1; i >= 0; --i) {
+        const QString prefix = path.left(unknown[i]);
+        const bool isDir = QFileInfo(prefix).isDir();
+        m_isDirectory.insert(prefix, isDir);
+        if (!isDir)
+            return false;
+    }
+    return true;
+}
+
+QStringList HeaderScanner::listHeaders(const QString &directory)
+{
+    // Listing prepares its name filter before it finds out that the directory is missing;
+    // long include lists name thousands of directories that do not exist here.
+    if (!isDirectory(directory))
+        return QStringList();
+    // "*.h" is matched without regard to case, so MAIN.H counts; hidden files and
+    // subdirectories named like headers do not.
+    return QDir(directory).entryList(QStringList(QStringLiteral("*.h")),
+                                     QDir::Files | QDir::Readable, QDir::Name);
+}
+
 const QStringList &HeaderScanner::headersIn(const QString &directory)
 {
     auto it = m_listings.constFind(directory);
-    if (it == m_listings.constEnd()) {
-        // "*.h" is matched without regard to case, so MAIN.H counts; hidden files and
-        // subdirectories named like headers do not.
-        const QStringList names = QDir(directory).entryList(
-            QStringList(QStringLiteral("*.h")), QDir::Files | QDir::Readable, QDir::Name);
-        it = m_listings.insert(directory, names);
-    }
+    if (it == m_listings.constEnd())
+        it = m_listings.insert(directory, listHeaders(directory));
     return it.value();
 }
 
@@ -66,8 +110,10 @@ const QByteArray &HeaderScanner::entryLines(const QString &segment)
     if (it == m_entryLines.constEnd()) {
         QByteArray lines;
         const QString entry = Fragments::cleanIncludeEntry(segment);
+        // Entries are cached already; caching their directories as well would only hold
+        // thousands of paths.
         if (!entry.isEmpty()) {
-            for (const QString &name : headersIn(resolve(entry)))
+            for (const QString &name : listHeaders(resolve(entry)))
                 lines += Fragments::fileEntry(entry + QLatin1Char('/') + name);
         }
         it = m_entryLines.insert(segment, lines);

@@ -27,19 +27,24 @@ public:
     QString resolve(const QString &entry) const;
 
 private:
+    QStringList listHeaders(const QString &directory);
     const QStringList &headersIn(const QString &directory);
+    bool isDirectory(const QString &path);
     const QByteArray &entryLines(const QString &segment);
     const QString &climbed(int steps) const;
 
     QString m_projectDir;
-    // Vendor projects repeat the same include list for every target; a run lists each
-    // directory once and formats each include entry once.
+    // Vendor projects repeat the same include list for every target: in one run headers()
+    // lists each directory once, entries() lists and formats each include entry once.
     QHash<QString, QStringList> m_listings;
     QHash<QString, QByteArray> m_entryLines;
     // m_climbed[n] is the project directory n steps up. Every step up asks the file system
     // whether the parent exists; thousands of "../../" entries would ask the same again.
     mutable QStringList m_climbed;
     mutable bool m_reachedTop = false;
+    // Whether a path is a directory, for the directories climbed to and the folders below
+    // them that the file system was asked about.
+    mutable QHash<QString, bool> m_isDirectory;
 };
 
 } // namespace Corvane

@@ -266,6 +266,13 @@ void ProjectConverter::write(const char *text)
 
 void ProjectConverter::write(const QByteArray &bytes)
 {
+    // The text of a long include list goes out directly rather than growing the buffer.
+    if (size_t(bytes.size()) >= flushSize) {
+        flush();
+        if (!m_writeFailed && m_output->write(bytes) != bytes.size())
+            m_writeFailed = true;
+        return;
+    }
     m_buffer.append(bytes.constData(), size_t(bytes.size()));
     if (m_buffer.size() >= flushSize)
         flush();
