@@ -11,6 +11,7 @@ namespace Corvane {
 namespace {
 
 constexpr size_t flushSize = 64 * 1024;
+constexpr int maxCachedIncludeList = 64 * 1024;
 
 const char *skipSpaces(const char *p, const char *end)
 {
@@ -228,9 +229,7 @@ void ProjectConverter::handleElements(QString line)
         const QString includes = line.trimmed();
         if (!includes.isEmpty()) {
             write(Fragments::includesOpener);
-            write(Fragments::includeList(includes));
-            write(Fragments::headersOpener);
-            write(m_headers.entries(includes));
+            write(includeBlock(includes));
             m_lastWasSource = false;
         }
         // Only the first entry of the list stays on the line for the FilePath test.
@@ -255,6 +254,22 @@ void ProjectConverter::handleElements(QString line)
             m_lastWasSource = true;
         }
     }
+}
+
+// The include list, the HEADERS opener and the header entries. Targets repeat the same
+// list, and the assembler options often copy it, so each list is made once a run; lists
+// far longer than real ones are not kept.
+QByteArray ProjectConverter::includeBlock(const QString &includes)
+{
+    const auto cached = m_includeBlocks.constFind(includes);
+    if (cached != m_includeBlocks.constEnd())
+        return cached.value();
+    QByteArray block = Fragments::includeList(includes);
+    block += Fragments::headersOpener;
+    block += m_headers.entries(includes);
+    if (includes.size() <= maxCachedIncludeList)
+        m_includeBlocks.insert(includes, block);
+    return block;
 }
 
 void ProjectConverter::write(const char *text)

@@ -4,7 +4,9 @@
 #include "conversion.h"
 #include "headerscan.h"
 
+#include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QIODevice>
 
 #include <string>
@@ -28,12 +30,14 @@ private:
     bool handleLine(const char *data, qsizetype size);
     void handleElements(QString line);
     void writePlainSource(const char *path, qsizetype size);
+    QByteArray includeBlock(const QString &includes);
 
     void write(const char *text);
     void write(const QByteArray &bytes);
     void flush();
 
     HeaderScanner m_headers;
+    QHash<QString, QByteArray> m_includeBlocks;
     QDateTime m_time;
     QIODevice *m_output = nullptr;
     std::string m_buffer;
