@@ -236,8 +236,6 @@ bool arrange(Scenario scenario, const ProjectTree &tree, Arrangement &a)
     case Scenario::DeepClimb: {
         // A million "..\" steps end at the root; the rest names this tree from there.
         const QByteArray fromRoot = QFile::encodeName(tree.root()).mid(1) + "/inc";
-        if (!tree.root().startsWith(QLatin1Char('/')) || fromRoot.contains(' '))
-            return false;
         const QByteArray entry = QByteArray("../").repeated(1000000) + fromRoot;
         a.expected = pro(includes({entry}, {entry + "/a.h"}));
         return tree.add(QStringLiteral("inc/a.h")) &&
@@ -353,7 +351,8 @@ Outcome runLibrary(const Arrangement &a, Scenario scenario, int limitMs)
             return;
 #ifdef Q_OS_UNIX
         if (scenario == Scenario::Fifo) {
-            const int fd = ::open(QFile::encodeName(a.argument).constData(), O_WRONLY);
+            // Non-blocking: succeeds only while the run waits to read, so this cannot hang.
+            const int fd = ::open(QFile::encodeName(a.argument).constData(), O_WRONLY | O_NONBLOCK);
             if (fd >= 0)
                 ::close(fd);
             released = true;
@@ -482,6 +481,9 @@ void TestBadInput::badInput()
 #endif
     ProjectTree tree;
     QVERIFY(tree.isValid());
+    if (scenario == Scenario::DeepClimb &&
+        (!tree.root().startsWith(QLatin1Char('/')) || tree.root().contains(QLatin1Char(' '))))
+        QSKIP("the temporary directory is not a plain absolute path");
     Arrangement a;
     QVERIFY2(arrange(scenario, tree, a), "cannot build the scenario's tree");
     const QMap<QString, Entry> before = snapshot(tree.root());
