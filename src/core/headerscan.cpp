@@ -68,24 +68,22 @@ bool HeaderScanner::isDirectory(const QString &path)
     return true;
 }
 
-QStringList HeaderScanner::listHeaders(const QString &directory)
-{
-    // Listing prepares its name filter before it finds out that the directory is missing;
-    // long include lists name thousands of directories that do not exist here.
-    if (!isDirectory(directory))
-        return QStringList();
-    // "*.h" is matched without regard to case, so MAIN.H counts; hidden files and
-    // subdirectories named like headers do not.
-    return QDir(directory).entryList(QStringList(QStringLiteral("*.h")),
-                                     QDir::Files | QDir::Readable, QDir::Name);
-}
-
 const QStringList &HeaderScanner::headersIn(const QString &directory)
 {
     auto it = m_listings.constFind(directory);
-    if (it == m_listings.constEnd())
-        it = m_listings.insert(directory, listHeaders(directory));
-    return it.value();
+    if (it != m_listings.constEnd())
+        return it.value();
+    // Listing prepares its name filter before it finds out that the directory is missing;
+    // long include lists name thousands of directories that do not exist here. Missing
+    // ones are remembered by isDirectory only, which keeps far fewer paths.
+    static const QStringList none;
+    if (!isDirectory(directory))
+        return none;
+    // "*.h" is matched without regard to case, so MAIN.H counts; hidden files and
+    // subdirectories named like headers do not.
+    const QStringList names = QDir(directory).entryList(QStringList(QStringLiteral("*.h")),
+                                                        QDir::Files | QDir::Readable, QDir::Name);
+    return m_listings.insert(directory, names).value();
 }
 
 QStringList HeaderScanner::headers(const QString &includeList)
@@ -104,29 +102,11 @@ QStringList HeaderScanner::headers(const QString &includeList)
     return result;
 }
 
-const QByteArray &HeaderScanner::entryLines(const QString &segment)
-{
-    auto it = m_entryLines.constFind(segment);
-    if (it == m_entryLines.constEnd()) {
-        QByteArray lines;
-        const QString entry = Fragments::cleanIncludeEntry(segment);
-        // Entries are cached already; caching their directories as well would only hold
-        // thousands of paths.
-        if (!entry.isEmpty()) {
-            for (const QString &name : listHeaders(resolve(entry)))
-                lines += Fragments::fileEntry(entry + QLatin1Char('/') + name);
-        }
-        it = m_entryLines.insert(segment, lines);
-    }
-    return it.value();
-}
-
 QByteArray HeaderScanner::entries(const QString &includeList)
 {
     QByteArray result;
-    const QStringList segments = includeList.split(QLatin1Char(';'));
-    for (auto it = segments.crbegin(); it != segments.crend(); ++it)
-        result += entryLines(*it);
+    for (const QString &header : headers(includeList))
+        result += Fragments::fileEntry(header);
     return result;
 }
 

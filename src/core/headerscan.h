@@ -19,7 +19,7 @@ public:
     QStringList headers(const QString &includeList);
 
     // The HEADERS lines of an include list, ready to write: Fragments::fileEntry of each
-    // path headers() gives, in the same order.
+    // path headers() gives.
     QByteArray entries(const QString &includeList);
 
     // Where an include entry points: leading "../" steps climb from the project
@@ -27,17 +27,14 @@ public:
     QString resolve(const QString &entry) const;
 
 private:
-    QStringList listHeaders(const QString &directory);
     const QStringList &headersIn(const QString &directory);
     bool isDirectory(const QString &path);
-    const QByteArray &entryLines(const QString &segment);
     const QString &climbed(int steps) const;
 
     QString m_projectDir;
-    // Vendor projects repeat the same include list for every target: in one run headers()
-    // lists each directory once, entries() lists and formats each include entry once.
+    // Vendor projects repeat the same include list for every target; a run lists each
+    // existing directory once.
     QHash<QString, QStringList> m_listings;
-    QHash<QString, QByteArray> m_entryLines;
     // m_climbed[n] is the project directory n steps up. Every step up asks the file system
     // whether the parent exists; thousands of "../../" entries would ask the same again.
     mutable QStringList m_climbed;
