@@ -169,6 +169,15 @@ bool ProjectConverter::handleLine(const char *data, qsizetype size)
         writePlainSource(value, valueSize);
         return !m_writeFailed;
     }
+    if (element == Element::IncludePath) {
+        // A plain value has no blanks and no tags: handleElements would take it whole as
+        // the include list and find nothing else on the line. Taken here, a list of
+        // thousands of entries is not copied three times over.
+        write(Fragments::includesOpener);
+        write(includeBlock(QString::fromLatin1(value, int(valueSize))));
+        m_lastWasSource = false;
+        return !m_writeFailed;
+    }
     handleElements(QString::fromUtf8(data, int(size)));
     return !m_writeFailed;
 }
