@@ -122,10 +122,18 @@ QByteArray defineList(const QString &defines)
 
 QByteArray includeList(const QString &includes)
 {
-    QStringList entries = includes.split(QLatin1Char(';'));
-    for (QString &entry : entries)
-        entry = qmakePath(cleanIncludeEntry(entry));
-    return joinItems(entries);
+    // Entry by entry rather than split: a list may hold thousands of entries.
+    QByteArray out;
+    for (int start = 0;;) {
+        const int end = includes.indexOf(QLatin1Char(';'), start);
+        if (start > 0)
+            out += itemSeparator;
+        const QString entry = includes.mid(start, end < 0 ? -1 : end - start);
+        out += qmakePath(cleanIncludeEntry(entry)).toUtf8();
+        if (end < 0)
+            return out;
+        start = end + 1;
+    }
 }
 
 QByteArray fileEntry(const QString &path)

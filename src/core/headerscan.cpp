@@ -89,9 +89,12 @@ const QStringList &HeaderScanner::headersIn(const QString &directory)
 QStringList HeaderScanner::headers(const QString &includeList)
 {
     QStringList result;
-    const QStringList entries = includeList.split(QLatin1Char(';'));
-    for (auto entryIt = entries.crbegin(); entryIt != entries.crend(); ++entryIt) {
-        const QString entry = Fragments::cleanIncludeEntry(*entryIt);
+    // From the last entry to the first, without splitting a list of perhaps thousands.
+    for (int end = includeList.size(); end >= 0;) {
+        const int separator = end > 0 ? includeList.lastIndexOf(QLatin1Char(';'), end - 1) : -1;
+        const QString entry =
+            Fragments::cleanIncludeEntry(includeList.mid(separator + 1, end - separator - 1));
+        end = separator;
         // An empty entry names no directory; listing the project directory for it would
         // produce paths from the file system root.
         if (entry.isEmpty())
