@@ -1,0 +1,140 @@
+#!/usr/bin/env python3
+"""Times corvane-cli against a plain grep scan of the same project file.
+
+Builds corvane-cli (in build-bench/ unless --build-dir says otherwise), generates a 1x
+(80 targets, ~30 MB, one include list of 10,000 entries) and an 8x project into a
+temporary directory, then times, interleaved over several rounds,
+
+    corvane-cli PROJECT
+    grep -c -E '</(Device|Define|IncludePath|FilePath)>' PROJECT
+
+and prints a markdown table of medians, the corvane/grep ratio, the 8x/1x scaling and
+the peak memory (from /usr/bin/time -v).
+
+    bench/bench.py [--rounds 7] [--scales 1,8] [--build-dir DIR | --cli PATH] [--keep]
+
+Installs what it needs first (tools/deps build bench).
+"""
+
+import argparse
+import os
+import platform
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+GREP_PATTERN = "</(Device|Define|IncludePath|FilePath)>"
+
+
+def build(build_dir):
+    if not os.path.exists(os.path.join(build_dir, "CMakeCache.txt")):
+        subprocess.run(["cmake", "-S", ROOT, "-B", build_dir,
+                        "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], check=True,
+                       stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", build_dir, "--target", "corvane-cli", "--parallel", "2"],
+                   check=True, stdout=subprocess.DEVNULL)
+    return os.path.join(build_dir, "bin", "corvane-cli")
+
+
+def generate(work_dir, scale):
+    out = os.path.join(work_dir, f"x{scale}")
+    existing = os.path.join(out, "app", "MDK-ARM", "Bench.uvprojx")
+    if os.path.exists(existing):
+        return existing
+    result = subprocess.run([sys.executable, os.path.join(ROOT, "bench", "generate_project.py"),
+                             out, "--scale", str(scale)],
+                            check=True, stdout=subprocess.PIPE, text=True)
+    return result.stdout.strip()
+
+
+def commands(cli, project):
+    return {
+        "corvane": [cli, project],
+        "grep": ["grep", "-c", "-E", GREP_PATTERN, project],
+    }
+
+
+def timed(command, env):
+    # stdout is a pipe, not /dev/null: GNU grep stops at the first match when its output
+    # goes nowhere.
+    start = time.perf_counter()
+    subprocess.run(command, check=True, stdout=subprocess.PIPE, env=env)
+    return time.perf_counter() - start
+
+
+def peak_kib(command, env):
+    result = subprocess.run(["/usr/bin/time", "-v"] + command, check=True,
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, env=env)
+    match = re.search(r"Maximum resident set size \(kbytes\): (\d+)", result.stderr)
+    return int(match.group(1))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--rounds", type=int, default=7)
+    parser.add_argument("--scales", default="1,8", help="sizes to measure, 1 first")
+    parser.add_argument("--build-dir", default=os.path.join(ROOT, "build-bench"))
+    parser.add_argument("--cli", help="time this corvane-cli instead of building one")
+    parser.add_argument("--work-dir", help="where to generate (default: a temporary directory); "
+                        "projects already there are reused")
+    parser.add_argument("--keep", action="store_true", help="keep the generated projects")
+    args = parser.parse_args()
+    scales = [int(s) for s in args.scales.split(",")]
+
+    subprocess.run([os.path.join(ROOT, "tools", "deps"), "build", "bench"], check=True)
+    cli = os.path.abspath(args.cli) if args.cli else build(os.path.abspath(args.build_dir))
+    work_dir = args.work_dir or tempfile.mkdtemp(prefix="corvane-bench-")
+    env = dict(os.environ, SOURCE_DATE_EPOCH="0", LC_ALL="C.UTF-8")
+    try:
+        projects = {}
+        for scale in scales:
+            print(f"generating {scale}x ...", file=sys.stderr)
+            projects[scale] = generate(work_dir, scale)
+
+        times = {(scale, tool): [] for scale in scales for tool in ("corvane", "grep")}
+        # One unmeasured pass fills the page cache and writes the .pro files once.
+        for scale in scales:
+            for command in commands(cli, projects[scale]).values():
+                timed(command, env)
+        for r in range(args.rounds):
+            print(f"round {r + 1}/{args.rounds}", file=sys.stderr)
+            for scale in scales:
+                runs = list(commands(cli, projects[scale]).items())
+                if r % 2:
+                    runs.reverse()
+                for tool, command in runs:
+                    times[(scale, tool)].append(timed(command, env))
+        peaks = {(scale, tool): peak_kib(command, env)
+                 for scale in scales
+                 for tool, command in commands(cli, projects[scale]).items()}
+
+        median = {key: statistics.median(values) for key, values in times.items()}
+        base = scales[0]
+        print(f"\n{args.rounds} rounds, medians; {platform.machine()}, "
+              f"{os.cpu_count()} CPUs, {platform.python_implementation()} driver\n")
+        print("| input | size | corvane-cli | grep scan | ratio | corvane scaling "
+              "| grep scaling | peak memory corvane | peak memory grep |")
+        print("|---|---:|---:|---:|---:|---:|---:|---:|---:|")
+        for scale in scales:
+            size = os.path.getsize(projects[scale]) / 1e6
+            c, g = median[(scale, "corvane")], median[(scale, "grep")]
+            c_scale = c / median[(base, "corvane")]
+            g_scale = g / median[(base, "grep")]
+            print(f"| {scale}x | {size:.1f} MB | {c * 1000:.0f} ms | {g * 1000:.0f} ms "
+                  f"| {c / g:.2f} | {c_scale:.2f} | {g_scale:.2f} "
+                  f"| {peaks[(scale, 'corvane')] / 1024:.1f} MB "
+                  f"| {peaks[(scale, 'grep')] / 1024:.1f} MB |")
+        if args.keep:
+            print(f"\nprojects kept in {work_dir}", file=sys.stderr)
+    finally:
+        if not args.keep and not args.work_dir:
+            shutil.rmtree(work_dir, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
