@@ -115,8 +115,8 @@ def main():
 
         median = {key: statistics.median(values) for key, values in times.items()}
         base = scales[0]
-        print(f"\n{args.rounds} rounds, medians; {platform.machine()}, "
-              f"{os.cpu_count()} CPUs, {platform.python_implementation()} driver\n")
+        print(f"\nMedians of {args.rounds} interleaved rounds; {platform.machine()}, "
+              f"{os.cpu_count()} CPUs. Scaling: time at this size / time at {base}x.\n")
         print("| input | size | corvane-cli | grep scan | ratio | corvane scaling "
               "| grep scaling | peak memory corvane | peak memory grep |")
         print("|---|---:|---:|---:|---:|---:|---:|---:|---:|")
