@@ -199,7 +199,10 @@ private slots:
 
 private:
     QLineEdit *pathField() const { return m_window->findChild<QLineEdit *>("lineEdit_FilePath"); }
-    QPushButton *button(const char *name) const { return m_window->findChild<QPushButton *>(name); }
+    QPushButton *button(const char *name) const
+    {
+        return m_window->findChild<QPushButton *>(QLatin1String(name));
+    }
     QVector<ModalWindow> clickGenerate();
     // Sends drag enter and, when the window takes the drag, the drop, both at the centre of
     // target, as the shell's drag and drop would. Returns the modal windows shown.
