@@ -5,7 +5,9 @@
 // - a failed run leaves no .pro and no temporary file behind;
 // - a successful .pro starts with the banner and ends with the closing lines;
 // - the same input gives the same bytes twice;
-// - the project file is never changed.
+// - the project file is never changed;
+// - blanks at the end of a line change nothing (values are trimmed), which sends lines that
+//   would take the converter's shortcuts for plain elements through its general path.
 
 #include "conversion.h"
 #include "fragments.h"
@@ -133,6 +135,37 @@ QByteArray convertOnce(const QByteArray &input, const QDateTime &time)
     return pro;
 }
 
+// The input with a blank at the end of every line, before its "\r\n" or "\n".
+QByteArray withTrailingBlanks(const QByteArray &input)
+{
+    QByteArray out;
+    out.reserve(input.size() + input.size() / 8 + 1);
+    int start = 0;
+    while (start < input.size()) {
+        int end = input.indexOf('\n', start);
+        const bool newline = end >= 0;
+        if (!newline)
+            end = input.size();
+        int contentEnd = end;
+        if (contentEnd > start && input.at(contentEnd - 1) == '\r')
+            --contentEnd;
+        out += input.mid(start, contentEnd - start);
+        out += ' ';
+        out += input.mid(contentEnd, end - contentEnd);
+        if (newline)
+            out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
+void writeProject(const QByteArray &bytes)
+{
+    QFile project(scratch->projectPath);
+    if (!project.open(QIODevice::WriteOnly) || project.write(bytes) != bytes.size())
+        fail("cannot write the project file");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -155,11 +188,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), int(size));
-    {
-        QFile project(scratch->projectPath);
-        if (!project.open(QIODevice::WriteOnly) || project.write(input) != input.size())
-            fail("cannot write the project file");
-    }
+    writeProject(input);
     QFile::remove(scratch->outputPath);
 
     const QDateTime time(QDate(2024, 5, 6), QTime(7, 8), Qt::UTC);
@@ -167,5 +196,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray second = convertOnce(input, time);
     if (first.isNull() != second.isNull() || first != second)
         fail("two runs on the same input differ");
+
+    const QByteArray blanks = withTrailingBlanks(input);
+    writeProject(blanks);
+    const QByteArray third = convertOnce(blanks, time);
+    if (first.isNull() != third.isNull() || first != third)
+        fail("blanks at the ends of lines changed the .pro");
     return 0;
 }
