@@ -83,7 +83,7 @@ QByteArray sources(const QList<QByteArray> &paths)
 {
     QByteArray out = "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n";
     for (const QByteArray &path : paths)
-        out += '\t' + path + " \\\r\n";
+        out.append('\t').append(path).append(" \\\r\n");
     return out;
 }
 
@@ -97,7 +97,7 @@ QByteArray includes(const QList<QByteArray> &dirs, const QList<QByteArray> &head
     }
     out += "\r\n\r\n\r\n\r\nHEADERS += \\ \r\n";
     for (const QByteArray &header : headers)
-        out += '\t' + header + " \\\r\n";
+        out.append('\t').append(header).append(" \\\r\n");
     return out;
 }
 
@@ -223,7 +223,9 @@ bool arrange(Scenario scenario, const ProjectTree &tree, Arrangement &a)
         for (int i = 0; i < count; ++i) {
             const QByteArray dir = "Lib/d" + QByteArray::number(i).rightJustified(6, '0');
             written << "../" + dir;
-            list += (i ? ";..\\" : "..\\") + QByteArray(dir).replace('/', '\\');
+            // Appended piece by piece: "+=" of a concatenation reserves the exact size and so
+            // copies the whole list every time.
+            list.append(i ? ";..\\" : "..\\").append(QByteArray(dir).replace('/', '\\'));
         }
         // The last directory is listed first.
         a.expected = pro(

@@ -199,7 +199,11 @@ void TestDiskFull::fullDisk()
         expected +=
             "\r\nINCLUDEPATH += \\ \r\n\t" + includeDir + "\r\n\r\n\r\n\r\nHEADERS += \\ \r\n";
         for (int i = 0; i < headerCount; ++i)
-            expected += '\t' + includeDir + '/' + headerName(i).toLatin1() + " \\\r\n";
+            expected.append('\t')
+                .append(includeDir)
+                .append('/')
+                .append(headerName(i).toLatin1())
+                .append(" \\\r\n");
         QVERIFY(expected.size() > 128 * 1024);
     }
     expected += "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n\tmain.c \\\r\n\r\n\r\n\r\n";
