@@ -11,6 +11,7 @@
 #ifdef Q_OS_LINUX
 #include <cerrno>
 #include <cstring>
+#include <sched.h>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
 #endif
@@ -130,13 +131,20 @@ void TestDiskFull::initTestCase()
 #ifndef Q_OS_LINUX
     QSKIP("mounting a tmpfs is done on Linux only");
 #else
+    // A mount namespace of the test's own: its tmpfs mounts stay out of everybody else's
+    // sight and vanish with the process, however it ends.
+    const auto notPermitted = [](int error) {
+        return QStringLiteral("mounting a tmpfs is not permitted here (%1); the test needs "
+                              "root with CAP_SYS_ADMIN")
+            .arg(QString::fromLocal8Bit(std::strerror(error)));
+    };
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        QSKIP(qPrintable(notPermitted(errno)));
     ProjectTree probeDir;
     TmpfsMount probe;
-    if (!probe.mount(probeDir.root(), "size=64k")) {
-        QSKIP(qPrintable(QStringLiteral("mounting a tmpfs is not permitted here (%1); "
-                                        "the test needs root with CAP_SYS_ADMIN")
-                             .arg(QString::fromLocal8Bit(std::strerror(probe.error())))));
-    }
+    if (!probe.mount(probeDir.root(), "size=64k"))
+        QSKIP(qPrintable(notPermitted(probe.error())));
     QVERIFY(m_headers.isValid());
     QVERIFY(!m_headers.root().contains(QLatin1Char(' ')));
     for (int i = 0; i < headerCount; ++i)
