@@ -178,7 +178,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     static char *argv[] = {name, nullptr};
     new QCoreApplication(argc, argv);
 
-    scratch = new Scratch;
+    // Static, so that the scratch tree is removed when the fuzzer exits normally.
+    static Scratch instance;
+    scratch = &instance;
     if (!scratch->root.isValid())
         fail("no temporary directory");
     buildTree(*scratch);
