@@ -1,6 +1,7 @@
 // How a run ends: path checks, files that cannot be opened or written, derived names.
 
 #include "conversion.h"
+#include "linereader.h"
 #include "projectconverter.h"
 #include "projecttree.h"
 
@@ -61,6 +62,8 @@ private slots:
     void derivedNames();
     void readErrorIsReported();
     void writeErrorIsReported();
+    void linesAcrossBlocks_data();
+    void linesAcrossBlocks();
     void messages_data();
     void messages();
 };
@@ -204,7 +207,9 @@ void TestRunOutcome::readErrorIsReported()
     // A read error must not pass for the end of the project.
     QByteArray project;
     for (int i = 0; i < 50000; ++i)
-        project += "      <FilePath>..\\Src\\file" + QByteArray::number(i) + ".c</FilePath>\n";
+        project.append("      <FilePath>..\\Src\\file")
+            .append(QByteArray::number(i))
+            .append(".c</FilePath>\n");
     FailingDevice input(project, project.size() / 2);
     QVERIFY(input.open(QIODevice::ReadOnly));
     QBuffer output;
@@ -217,7 +222,9 @@ void TestRunOutcome::writeErrorIsReported()
 {
     QByteArray project;
     for (int i = 0; i < 20000; ++i)
-        project += "      <FilePath>..\\Src\\file" + QByteArray::number(i) + ".c</FilePath>\n";
+        project.append("      <FilePath>..\\Src\\file")
+            .append(QByteArray::number(i))
+            .append(".c</FilePath>\n");
     QBuffer input(&project);
     QVERIFY(input.open(QIODevice::ReadOnly));
     FailingDevice output(QByteArray(), 100000);
@@ -231,6 +238,42 @@ void TestRunOutcome::writeErrorIsReported()
     QVERIFY(roomy.open(QIODevice::WriteOnly));
     QCOMPARE(converter.convert(input, roomy), ConversionStatus::Converted);
     QVERIFY(roomy.data().endsWith("\t../Src/file19999.c \\\r\n\r\n\r\n\r\n"));
+}
+
+void TestRunOutcome::linesAcrossBlocks_data()
+{
+    QTest::addColumn<qsizetype>("maxLine");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QList<qsizetype>>("sizes");
+
+    // Lines longer than a read block are joined whole; past the limit the input is refused
+    // instead of being held in memory without end.
+    const QList<qsizetype> all{1, 0, 700001, 2, 5}; // "\r" stays on the line
+    QTest::newRow("whole lines") << qsizetype(1 << 20) << int(ReadOutcome::EndOfInput) << all;
+    QTest::newRow("line over the limit")
+        << qsizetype(600000) << int(ReadOutcome::ReadError) << QList<qsizetype>{1, 0};
+}
+
+void TestRunOutcome::linesAcrossBlocks()
+{
+    QFETCH(qsizetype, maxLine);
+    QFETCH(int, outcome);
+    QFETCH(QList<qsizetype>, sizes);
+
+    QByteArray data = "a\n\n";
+    data.append(QByteArray(700000, 'x')).append("\r\nb\r\nlast!");
+    QBuffer buffer(&data);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    QList<qsizetype> seen;
+    const ReadOutcome result = forEachLine(
+        buffer,
+        [&](const char *, qsizetype size) {
+            seen.append(size);
+            return true;
+        },
+        maxLine);
+    QCOMPARE(int(result), outcome);
+    QCOMPARE(seen, sizes);
 }
 
 void TestRunOutcome::messages_data()

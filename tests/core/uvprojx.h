@@ -139,7 +139,7 @@ inline QByteArray entries(const QList<QByteArray> &paths)
 {
     QByteArray out;
     for (const QByteArray &path : paths)
-        out += "\t" + path + " \\\r\n";
+        out.append("\t").append(path).append(" \\\r\n");
     return out;
 }
 
