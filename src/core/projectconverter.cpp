@@ -173,9 +173,7 @@ bool ProjectConverter::handleLine(const char *data, qsizetype size)
         // A plain value has no blanks and no tags: handleElements would take it whole as
         // the include list and find nothing else on the line. Taken here, a list of
         // thousands of entries is not copied three times over.
-        write(Fragments::includesOpener);
-        write(includeBlock(QString::fromLatin1(value, int(valueSize))));
-        m_lastWasSource = false;
+        writeIncludes(QString::fromLatin1(value, int(valueSize)));
         return !m_writeFailed;
     }
     handleElements(QString::fromUtf8(data, int(size)));
@@ -236,11 +234,8 @@ void ProjectConverter::handleElements(QString line)
         line.remove(QStringLiteral("<IncludePath>"));
         line.remove(includeClose);
         const QString includes = line.trimmed();
-        if (!includes.isEmpty()) {
-            write(Fragments::includesOpener);
-            write(includeBlock(includes));
-            m_lastWasSource = false;
-        }
+        if (!includes.isEmpty())
+            writeIncludes(includes);
         // Only the first entry of the list stays on the line for the FilePath test.
         const int semicolon = line.indexOf(QLatin1Char(';'));
         if (semicolon >= 0)
@@ -263,6 +258,13 @@ void ProjectConverter::handleElements(QString line)
             m_lastWasSource = true;
         }
     }
+}
+
+void ProjectConverter::writeIncludes(const QString &includes)
+{
+    write(Fragments::includesOpener);
+    write(includeBlock(includes));
+    m_lastWasSource = false;
 }
 
 // The include list, the HEADERS opener and the header entries. Targets repeat the same

@@ -30,6 +30,7 @@ private:
     bool handleLine(const char *data, qsizetype size);
     void handleElements(QString line);
     void writePlainSource(const char *path, qsizetype size);
+    void writeIncludes(const QString &includes);
     QByteArray includeBlock(const QString &includes);
 
     void write(const char *text);
