@@ -10,3 +10,14 @@ function(corvane_add_test name)
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;CORVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
+
+# corvane_use_qmake(NAME)
+# Lets a test read generated files back with the qmake of the Qt it was built with
+# (CORVANE_QMAKE, see tests/common/qmaketool.h). A cross-built test cannot run the build
+# machine's qmake, so it goes without and skips those checks.
+function(corvane_use_qmake name)
+    if(TARGET Qt${QT_VERSION_MAJOR}::qmake AND NOT CMAKE_CROSSCOMPILING)
+        target_compile_definitions(${name} PRIVATE
+            CORVANE_QMAKE="$<TARGET_FILE:Qt${QT_VERSION_MAJOR}::qmake>")
+    endif()
+endfunction()

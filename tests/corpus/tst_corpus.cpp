@@ -3,9 +3,9 @@
 // converter's own line scanner.
 
 #include "conversion.h"
+#include "qmaketool.h"
 
 #include <QDirIterator>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -43,46 +43,6 @@ bool copyTree(const QString &from, const QString &to)
         }
     }
     return true;
-}
-
-// What qmake -E prints: "NAME = value value ..." with blanks inside values quoted.
-QHash<QString, QStringList> qmakeVariables(const QByteArray &output)
-{
-    QHash<QString, QStringList> vars;
-    const QList<QByteArray> lines = output.split('\n');
-    for (const QByteArray &rawLine : lines) {
-        const QString line = QString::fromUtf8(rawLine);
-        const int eq = line.indexOf(QLatin1String(" = "));
-        if (eq <= 0)
-            continue;
-        QStringList values;
-        QString current;
-        bool quoted = false;
-        bool any = false;
-        const QString rest = line.mid(eq + 3);
-        for (int i = 0; i < rest.size(); ++i) {
-            const QChar c = rest.at(i);
-            if (c == QLatin1Char('\\') && i + 1 < rest.size()) {
-                current += rest.at(++i);
-                any = true;
-            } else if (c == QLatin1Char('"')) {
-                quoted = !quoted;
-                any = true;
-            } else if (c == QLatin1Char(' ') && !quoted) {
-                if (any)
-                    values.append(current);
-                current.clear();
-                any = false;
-            } else {
-                current += c;
-                any = true;
-            }
-        }
-        if (any)
-            values.append(current);
-        vars.insert(line.left(eq), values);
-    }
-    return vars;
 }
 
 struct ProjectFacts
@@ -213,15 +173,16 @@ void TestCorpus::project()
     QCOMPARE(pro.readAll(), proBytes);
     pro.close();
 
-#ifndef CORVANE_QMAKE
-    QSKIP("qmake is not available to read the result back");
-#else
-    QProcess qmake;
-    qmake.setWorkingDirectory(QFileInfo(result.outputPath).absolutePath());
-    qmake.start(QStringLiteral(CORVANE_QMAKE), {QStringLiteral("-E"), result.outputPath});
-    QVERIFY(qmake.waitForFinished(60000));
-    QCOMPARE(qmake.exitCode(), 0);
-    const QHash<QString, QStringList> vars = qmakeVariables(qmake.readAllStandardOutput());
+    QByteArray evaluated;
+    QString error;
+    if (!QmakeTool::evaluate(result.outputPath, {}, &evaluated, &error,
+                             QFileInfo(result.outputPath).absolutePath())) {
+        QString whyNot;
+        if (QmakeTool::program(&whyNot).isEmpty())
+            QSKIP(qPrintable(whyNot));
+        QFAIL(qPrintable(error));
+    }
+    const QHash<QString, QStringList> vars = QmakeTool::variables(evaluated);
 
     const ProjectFacts facts = readProject(project);
     const QString projectDir = QFileInfo(project).absolutePath();
@@ -249,7 +210,6 @@ void TestCorpus::project()
     }
     for (const QString &define : facts.defines)
         QVERIFY2(defines.contains(define), qPrintable(define));
-#endif
 }
 
 QTEST_GUILESS_MAIN(TestCorpus)
