@@ -7,7 +7,10 @@
 // - the same input gives the same bytes twice;
 // - the project file is never changed;
 // - blanks at the end of a line change nothing (values are trimmed), which sends lines that
-//   would take the converter's shortcuts for plain elements through its general path.
+//   would take the converter's shortcuts for plain elements through its general path;
+// - no value reaches qmake as syntax: every "$" and "#" outside a comment is part of
+//   $${LITERAL_DOLLAR}, $${LITERAL_HASH} or $$escape_expand(), braces and "'" appear only
+//   inside double quotes, and double quotes pair up on every line.
 
 #include "conversion.h"
 #include "fragments.h"
@@ -103,6 +106,55 @@ bool isToolMessage(const QString &message)
     return messages.contains(message);
 }
 
+// Why a line of the .pro would make qmake read something other than literal values, or
+// an empty string.
+QString syntaxFault(const QByteArray &line)
+{
+    if (line.contains('\r') || line.contains('\n'))
+        return QStringLiteral("a line break inside a line");
+    if (line.startsWith("# Device \t"))
+        return QString();
+    static const QByteArray safe[] = {"$${LITERAL_DOLLAR}", "$${LITERAL_HASH}",
+                                      "$$escape_expand(\\\\n)", "$$escape_expand(\\\\r)"};
+    bool inQuotes = false;
+    for (int i = 0; i < line.size(); ++i) {
+        const char c = line.at(i);
+        if (c == '\\') {
+            ++i; // an escaped character, or the continuation at the end of a list line
+            continue;
+        }
+        bool skipped = false;
+        for (const QByteArray &sequence : safe) {
+            if (line.mid(i, sequence.size()) == sequence) {
+                i += sequence.size() - 1;
+                skipped = true;
+                break;
+            }
+        }
+        if (skipped)
+            continue;
+        if (c == '"')
+            inQuotes = !inQuotes;
+        else if (c == '$' || c == '#')
+            return QStringLiteral("an unescaped ") + QLatin1Char(c);
+        else if (!inQuotes && (c == '{' || c == '}' || c == '\''))
+            return QStringLiteral("an unquoted ") + QLatin1Char(c);
+    }
+    return inQuotes ? QStringLiteral("an unpaired double quote") : QString();
+}
+
+void checkLiteralValues(const QByteArray &pro, const QByteArray &banner)
+{
+    const QList<QByteArray> lines = pro.mid(banner.size()).split('\n');
+    for (QByteArray line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const QString fault = syntaxFault(line);
+        if (!fault.isEmpty())
+            fail("the .pro has", fault + QStringLiteral(" in: ") + QString::fromUtf8(line));
+    }
+}
+
 // One conversion; returns the .pro bytes, or a null array when the run failed.
 QByteArray convertOnce(const QByteArray &input, const QDateTime &time)
 {
@@ -132,6 +184,7 @@ QByteArray convertOnce(const QByteArray &input, const QDateTime &time)
         fail("the .pro does not start with the banner");
     if (!pro.endsWith(QByteArray(Corvane::Fragments::closing)))
         fail("the .pro does not end with the closing lines");
+    checkLiteralValues(pro, Corvane::Fragments::banner(time));
     return pro;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace Corvane::Fragments {
 
 namespace {
@@ -20,27 +22,42 @@ const char bannerTemplate[] = "###########################################\r\n"
 // Separates the items of a define or include list inside one qmake assignment.
 const char itemSeparator[] = " \\ \r\n\t";
 
-bool hasWhiteSpace(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.isSpace())
-            return true;
-    }
-    return false;
-}
-
 bool isQuoted(const QString &text)
 {
     return text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"'));
 }
 
-QByteArray joinItems(const QStringList &items)
+QString unquoted(const QString &text)
+{
+    return isQuoted(text) ? text.mid(1, text.size() - 2).trimmed() : text;
+}
+
+// Characters that qmake does not take literally somewhere in a value.
+bool needsCare(QChar c)
+{
+    switch (c.unicode()) {
+    case '$':
+    case '#':
+    case '\\':
+    case '"':
+    case '\'':
+    case '{':
+    case '}':
+    case '\n':
+    case '\r':
+        return true;
+    default:
+        return c.isSpace();
+    }
+}
+
+QByteArray joinDefines(const QStringList &items)
 {
     QByteArray out;
     for (int i = 0; i < items.size(); ++i) {
         if (i > 0)
             out += itemSeparator;
-        out += items.at(i).toUtf8();
+        out += qmakeValue(items.at(i), ValueSyntax::DefineItem).toUtf8();
     }
     return out;
 }
@@ -64,23 +81,88 @@ QByteArray banner(const QDateTime &time)
 
 QByteArray deviceValue(const QString &device)
 {
-    return '\t' + device.toUtf8() + "\r\n\r\n";
+    return '\t' + commentText(device).toUtf8() + "\r\n\r\n";
 }
 
-QString qmakePath(const QString &path)
+QString qmakeValue(const QString &text, ValueSyntax syntax)
 {
-    if (hasWhiteSpace(path) && !isQuoted(path))
-        return QLatin1Char('"') + path + QLatin1Char('"');
-    return path;
+    if (syntax != ValueSyntax::Quoted && std::none_of(text.cbegin(), text.cend(), needsCare))
+        return text;
+    // Double quotes of a define item are qmake's own only when they pair up.
+    const bool grouping =
+        syntax == ValueSyntax::DefineItem && text.count(QLatin1Char('"')) % 2 == 0;
+    bool quote = syntax == ValueSyntax::Quoted;
+    bool inQuotes = false;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '$':
+            out += QLatin1String("$${LITERAL_DOLLAR}");
+            break;
+        case '#':
+            out += QLatin1String("$${LITERAL_HASH}");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\n':
+            out += QLatin1String("$$escape_expand(\\\\n)");
+            break;
+        case '\r':
+            out += QLatin1String("$$escape_expand(\\\\r)");
+            break;
+        case '"':
+            if (grouping) {
+                inQuotes = !inQuotes;
+                out += c;
+            } else {
+                out += QLatin1String("\\\"");
+            }
+            break;
+        case '\'':
+        case '{':
+        case '}':
+            // Literal inside double quotes; a define item quotes just the character.
+            if (grouping && !inQuotes)
+                out += QLatin1Char('"') + c + QLatin1Char('"');
+            else
+                out += c;
+            if (!grouping)
+                quote = true;
+            break;
+        default:
+            if (c.isSpace() && !grouping)
+                quote = true;
+            out += c;
+            break;
+        }
+    }
+    return quote ? QLatin1Char('"') + out + QLatin1Char('"') : out;
+}
+
+QString commentText(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    }
+    return out;
 }
 
 QString cleanIncludeEntry(const QString &entry)
 {
-    QString path = entry.trimmed();
-    if (isQuoted(path))
-        path = path.mid(1, path.size() - 2).trimmed();
+    QString path = unquoted(entry.trimmed());
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return path;
+}
+
+QString cleanFilePath(const QString &path)
+{
+    QString clean = unquoted(path);
+    clean.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return clean;
 }
 
 QStringList splitDefines(const QString &defines)
@@ -117,7 +199,7 @@ QByteArray defineList(const QString &defines)
 {
     QString value = defines;
     value.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return joinItems(splitDefines(value));
+    return joinDefines(splitDefines(value));
 }
 
 QByteArray includeList(const QString &includes)
@@ -129,7 +211,7 @@ QByteArray includeList(const QString &includes)
         if (start > 0)
             out += itemSeparator;
         const QString entry = includes.mid(start, end < 0 ? -1 : end - start);
-        out += qmakePath(cleanIncludeEntry(entry)).toUtf8();
+        out += qmakeValue(cleanIncludeEntry(entry)).toUtf8();
         if (end < 0)
             return out;
         start = end + 1;
@@ -138,7 +220,7 @@ QByteArray includeList(const QString &includes)
 
 QByteArray fileEntry(const QString &path)
 {
-    return '\t' + qmakePath(path).toUtf8() + " \\\r\n";
+    return '\t' + qmakeValue(path).toUtf8() + " \\\r\n";
 }
 
 } // namespace Corvane::Fragments

@@ -32,11 +32,28 @@ QByteArray includeList(const QString &includes);
 // One line of a HEADERS or SOURCES list: "\t", the path, " \\", "\r\n".
 QByteArray fileEntry(const QString &path);
 
-// A path as qmake reads it: in double quotes when it contains white space.
-QString qmakePath(const QString &path);
+// How a value is written in qmake syntax.
+enum class ValueSyntax {
+    Literal,    // the exact text; double quotes only where blanks, braces or ' need them
+    Quoted,     // the exact text, always in double quotes (scope names)
+    DefineItem, // balanced double quotes group text as qmake quotes do; the rest literal
+};
+
+// A value as qmake reads it back literally: no $$ expansion, no comment, no scope braces,
+// no broken quoting, whatever it holds. "$" becomes $${LITERAL_DOLLAR}, "#"
+// $${LITERAL_HASH}, "\\" and '"' are backslash-escaped, line breaks go through
+// $$escape_expand. Text without any of these characters, blanks, braces or "'" is
+// written as it is. Every value the converter writes passes through here.
+QString qmakeValue(const QString &text, ValueSyntax syntax = ValueSyntax::Literal);
+
+// A device name made safe for the "# Device" comment: no line breaks.
+QString commentText(const QString &text);
 
 // A ';'-separated include entry: trimmed, outer double quotes removed, '/' separators.
 QString cleanIncludeEntry(const QString &entry);
+
+// A FilePath value as a path: outer double quotes removed, '/' separators.
+QString cleanFilePath(const QString &path);
 
 // A define list split into single defines: on ',' and, within each item, on runs of
 // white space outside double quotes. An empty ',' item gives one empty define.

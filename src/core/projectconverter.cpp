@@ -75,8 +75,29 @@ QString withoutSpaces(QString line)
 
 enum class Element { None, Device, Define, IncludePath, FilePath };
 
+// Characters of a plain value: printable ASCII without blanks, markup, or anything qmake
+// would not take literally.
+bool isPlainValueByte(unsigned char c)
+{
+    if (c <= ' ' || c >= 0x7f)
+        return false;
+    switch (c) {
+    case '<':
+    case '&':
+    case '$':
+    case '#':
+    case '{':
+    case '}':
+    case '"':
+    case '\'':
+        return false;
+    default:
+        return true;
+    }
+}
+
 // Most lines that reach the element tests hold one element and nothing else, indented with
-// spaces, with an empty value or a plain one (printable ASCII, no blanks, no '<'):
+// spaces, with an empty value or a plain one (see isPlainValueByte):
 //     <FilePath>..\Src\main.c</FilePath>
 // Such a line means just that element and value, so it needs no decoding. Gives the element
 // and its value for a line of that shape, Element::None for any other line.
@@ -94,8 +115,7 @@ Element plainElement(const char *data, qsizetype size, const char **value, qsize
     const char *const valueStart = nameEnd + 1;
     const char *valueEnd = valueStart;
     while (valueEnd < end && *valueEnd != '<') {
-        const auto c = static_cast<unsigned char>(*valueEnd);
-        if (c <= ' ' || c >= 0x7f)
+        if (!isPlainValueByte(static_cast<unsigned char>(*valueEnd)))
             return Element::None;
         ++valueEnd;
     }
@@ -247,8 +267,7 @@ void ProjectConverter::handleElements(QString line)
     if (bare.indexOf(fileClose) > 10) {
         line.remove(fileClose);
         line.remove(QStringLiteral("<FilePath>"));
-        line.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        const QString path = line.trimmed();
+        const QString path = Fragments::cleanFilePath(line.trimmed());
         if (!path.isEmpty()) {
             // Every run of source entries gets its own opener: after another target's
             // DEFINES or HEADERS the entries would otherwise extend that list.
