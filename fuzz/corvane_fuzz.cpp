@@ -10,7 +10,9 @@
 //   would take the converter's shortcuts for plain elements through its general path;
 // - no value reaches qmake as syntax: every "$" and "#" outside a comment is part of
 //   $${LITERAL_DOLLAR}, $${LITERAL_HASH} or $$escape_expand(), braces and "'" appear only
-//   inside double quotes, and double quotes pair up on every line.
+//   inside double quotes, and double quotes pair up on every line;
+// - a well-formed project made from the input (each line an element, its first byte choosing
+//   which) gives the same .pro pretty-printed and written on one line.
 
 #include "conversion.h"
 #include "fragments.h"
@@ -112,8 +114,15 @@ QString syntaxFault(const QByteArray &line)
 {
     if (line.contains('\r') || line.contains('\n'))
         return QStringLiteral("a line break inside a line");
-    if (line.startsWith("# Device \t"))
+    if (line.startsWith("# Device \t") || line == "}")
         return QString();
+    // The scope lines of a project of several targets: a quoted name inside.
+    static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
+    static const QByteArray scopeLead = "equals(UV_TARGET, ";
+    if (line.startsWith(defaultLead))
+        return syntaxFault(line.mid(defaultLead.size()));
+    if (line.startsWith(scopeLead) && line.endsWith(") {"))
+        return syntaxFault(line.mid(scopeLead.size(), line.size() - scopeLead.size() - 3));
     static const QByteArray safe[] = {"$${LITERAL_DOLLAR}", "$${LITERAL_HASH}",
                                       "$$escape_expand(\\\\n)", "$$escape_expand(\\\\r)"};
     bool inQuotes = false;
@@ -212,6 +221,29 @@ QByteArray withTrailingBlanks(const QByteArray &input)
     return out;
 }
 
+// The input as a well-formed project, pretty-printed and on one line.
+void structured(const QByteArray &input, QByteArray *pretty, QByteArray *compact)
+{
+    static const char *const names[] = {"TargetName", "Device",   "Define", "IncludePath",
+                                        "FilePath",   "FileName", "Group"};
+    *pretty = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Project>\n";
+    *compact = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Project>";
+    const QList<QByteArray> lines = input.split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.isEmpty())
+            continue;
+        const QByteArray name = names[static_cast<unsigned char>(line.at(0)) % 7];
+        QByteArray value = line.mid(1);
+        value.replace('\0', "").replace('\r', "");
+        value.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
+        const QByteArray element = '<' + name + '>' + value + "</" + name + '>';
+        *pretty += "    " + element + '\n';
+        *compact += element;
+    }
+    *pretty += "</Project>\n";
+    *compact += "</Project>\n";
+}
+
 void writeProject(const QByteArray &bytes)
 {
     QFile project(scratch->projectPath);
@@ -257,5 +289,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray third = convertOnce(blanks, time);
     if (first.isNull() != third.isNull() || first != third)
         fail("blanks at the ends of lines changed the .pro");
+
+    QByteArray pretty;
+    QByteArray compact;
+    structured(input, &pretty, &compact);
+    writeProject(pretty);
+    const QByteArray fromPretty = convertOnce(pretty, time);
+    writeProject(compact);
+    const QByteArray fromCompact = convertOnce(compact, time);
+    if (fromPretty.isNull() || fromCompact != fromPretty)
+        fail("the same project on one line gives another .pro");
     return 0;
 }

@@ -35,6 +35,12 @@ int main(int argc, char *argv[])
         "When SOURCE_DATE_EPOCH is set, the banner shows that time (UTC) instead of now."));
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption targetOption(
+        QStringLiteral("target"),
+        QStringLiteral("For projects of several targets: the target the .pro selects when "
+                       "UV_TARGET is not set (default: the first target)."),
+        QStringLiteral("NAME"));
+    parser.addOption(targetOption);
     parser.addPositionalArgument(QStringLiteral("PROJECT_FILE"),
                                  QStringLiteral("A .uvprojx or .uvproj file."),
                                  QStringLiteral("PROJECT_FILE..."));
@@ -54,6 +60,7 @@ int main(int argc, char *argv[])
     }
 
     Corvane::ConversionOptions options;
+    options.target = parser.value(targetOption);
     // Reproducible output: https://reproducible-builds.org/specs/source-date-epoch/
     const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
     if (!epoch.isEmpty()) {
@@ -72,6 +79,16 @@ int main(int argc, char *argv[])
         const Corvane::ConversionResult result = Corvane::convertProject(project, options);
         if (result.succeeded()) {
             print(stdout, result.outputPath);
+        } else if (result.status == Corvane::ConversionStatus::UnknownTarget) {
+            QStringList quoted;
+            for (const QString &name : result.targets)
+                quoted.append(QLatin1Char('"') + name + QLatin1Char('"'));
+            print(stderr, project + QStringLiteral(": ") + result.message() +
+                              QStringLiteral(" no target \"") + options.target +
+                              QStringLiteral("\"; the project has ") +
+                              (quoted.isEmpty() ? QStringLiteral("no named target")
+                                                : quoted.join(QStringLiteral(", "))));
+            exitCode = SomeFailed;
         } else {
             print(stderr, project + QStringLiteral(": ") + result.message());
             exitCode = SomeFailed;

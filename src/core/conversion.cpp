@@ -40,6 +40,8 @@ QString statusMessage(ConversionStatus status)
         return QStringLiteral("读取工程文件失败！");
     case ConversionStatus::OutputFailed:
         return QStringLiteral("QT工程创建失败");
+    case ConversionStatus::UnknownTarget:
+        return QStringLiteral("工程中没有这个目标！");
     }
     return QString();
 }
@@ -107,7 +109,9 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     const QDateTime time =
         options.timestamp.isValid() ? options.timestamp : QDateTime::currentDateTime();
     ProjectConverter converter(QFileInfo(projectPath).absolutePath(), time);
+    converter.setDefaultTarget(options.target);
     result.status = converter.convert(project, output);
+    result.targets = converter.survey().targetNames();
     if (result.status != ConversionStatus::Converted) {
         output.cancelWriting();
         return result;

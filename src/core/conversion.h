@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace Corvane {
 
@@ -14,12 +15,15 @@ enum class ConversionStatus {
     ProjectOpenFailed, // the project file cannot be opened
     ProjectReadFailed, // reading stopped before the end of the project file
     OutputFailed,      // the .pro file cannot be created, written or put in place
+    UnknownTarget,     // the target asked for as the default is not in the project
 };
 
 struct ConversionOptions
 {
     // Time shown in the banner; an invalid value means the local time of the run.
     QDateTime timestamp;
+    // The target a project of several targets selects by default; empty for its first.
+    QString target;
 };
 
 struct ConversionResult
@@ -27,6 +31,8 @@ struct ConversionResult
     ConversionStatus status = ConversionStatus::EmptyPath;
     // Where the .pro file goes; empty when the path was rejected before it was formed.
     QString outputPath;
+    // The project's targets, once it was read.
+    QStringList targets;
 
     bool succeeded() const { return status == ConversionStatus::Converted; }
     QString message() const;

@@ -71,12 +71,24 @@ const char headersOpener[] = "\r\n\r\n\r\n\r\nHEADERS += \\ \r\n";
 const char sourcesOpener[] = "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n";
 const char listEnd[] = "\r\n\r\n";
 const char closing[] = "\r\n\r\n\r\n";
+const char scopeCloser[] = "}\r\n";
 
 QByteArray banner(const QDateTime &time)
 {
     QString text = QString::fromLatin1(bannerTemplate);
     text.replace(QLatin1String("CurrentTime"), time.toString(QStringLiteral("yyyy-MM-dd hh:mm")));
     return text.toUtf8();
+}
+
+QByteArray scopeDefault(const QString &target)
+{
+    return "isEmpty(UV_TARGET): UV_TARGET = " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() +
+           "\r\n";
+}
+
+QByteArray scopeOpener(const QString &target)
+{
+    return "equals(UV_TARGET, " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() + ") {\r\n";
 }
 
 QByteArray deviceValue(const QString &device)
@@ -200,6 +212,17 @@ QByteArray defineList(const QString &defines)
     QString value = defines;
     value.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return joinDefines(splitDefines(value));
+}
+
+QByteArray valueList(const QStringList &values)
+{
+    QByteArray out;
+    for (int i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            out += itemSeparator;
+        out += qmakeValue(values.at(i)).toUtf8();
+    }
+    return out;
 }
 
 QByteArray includeList(const QString &includes)

@@ -20,11 +20,20 @@ extern const char sourcesOpener[];  // blank lines, then "SOURCES += \\ \r\n"
 extern const char listEnd[];        // "\r\n\r\n" after a define list
 extern const char closing[];        // "\r\n\r\n\r\n" at the end of the file
 
+// A project of several targets puts each target's blocks in a scope; the variable
+// UV_TARGET picks one ("qmake UV_TARGET=Release"), the first target by default.
+QByteArray scopeDefault(const QString &target); // isEmpty(UV_TARGET): UV_TARGET = "name"
+QByteArray scopeOpener(const QString &target);  // equals(UV_TARGET, "name") {
+extern const char scopeCloser[];                // "}\r\n"
+
 // "\t", the device name, "\r\n\r\n".
 QByteArray deviceValue(const QString &device);
 
 // The items of a uVision define list, one per continuation line.
 QByteArray defineList(const QString &defines);
+
+// Values one per continuation line, each literal (see qmakeValue).
+QByteArray valueList(const QStringList &values);
 
 // The directories of a uVision include list, one per continuation line.
 QByteArray includeList(const QString &includes);

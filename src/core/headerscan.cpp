@@ -105,6 +105,17 @@ QStringList HeaderScanner::headers(const QString &includeList)
     return result;
 }
 
+QStringList HeaderScanner::headersOf(const QString &folder)
+{
+    QStringList result;
+    if (folder.isEmpty())
+        return result;
+    const QString where = QDir::isAbsolutePath(folder) ? QDir::cleanPath(folder) : resolve(folder);
+    for (const QString &name : headersIn(where))
+        result.append(folder + QLatin1Char('/') + name);
+    return result;
+}
+
 QByteArray HeaderScanner::entries(const QString &includeList)
 {
     QByteArray result;

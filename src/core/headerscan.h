@@ -22,6 +22,11 @@ public:
     // path headers() gives.
     QByteArray entries(const QString &includeList);
 
+    // The headers of one folder as HEADERS lists them: the folder as given, "/", the file
+    // name. A relative folder resolves as an include entry does; an absolute one (a pack's
+    // folder) is listed where it is.
+    QStringList headersOf(const QString &folder);
+
     // Where an include entry points: leading "../" steps climb from the project
     // directory, the rest is taken below the directory reached.
     QString resolve(const QString &entry) const;

@@ -2,49 +2,45 @@
 #define CORVANE_PROJECTCONVERTER_H
 
 #include "conversion.h"
-#include "headerscan.h"
+#include "projectsurvey.h"
 
-#include <QByteArray>
 #include <QDateTime>
-#include <QHash>
 #include <QIODevice>
-
-#include <string>
 
 namespace Corvane {
 
-// Turns the text of a uVision project into the text of a qmake project. The project is
-// read line by line, not as XML: a line counts when, with its spaces removed, it holds the
-// closing tag of Device, Define, IncludePath or FilePath after the opening tag's length.
+class ProWriter;
+
+// Turns the text of a uVision project into the text of a qmake project, in two passes over
+// the project's lines: the first finds its targets and its Run-Time Environment, the
+// second writes the .pro as it meets the elements, each target in a scope of its own when
+// there are several.
 class ProjectConverter
 {
 public:
     // projectDir anchors relative include directories; time goes into the banner.
     ProjectConverter(const QString &projectDir, const QDateTime &time);
 
-    // Reads the whole project and writes the whole .pro text. Returns Converted,
-    // ProjectReadFailed or OutputFailed.
+    // The target a multi-target .pro selects when UV_TARGET is not set; empty for the
+    // first target.
+    void setDefaultTarget(const QString &target) { m_defaultTarget = target; }
+
+    // Reads the whole project (which must be able to seek back to its start) and writes
+    // the whole .pro text. Returns Converted, ProjectReadFailed, UnknownTarget or
+    // OutputFailed.
     ConversionStatus convert(QIODevice &project, QIODevice &output);
 
+    // What the first pass found, once convert() has run.
+    const ProjectSurvey &survey() const { return m_survey; }
+
 private:
-    bool handleLine(const char *data, qsizetype size);
-    void handleElements(QString line);
-    void writePlainSource(const char *path, qsizetype size);
-    void writeIncludes(const QString &includes);
-    QByteArray includeBlock(const QString &includes);
+    friend class WritingVisitor;
+    void writeAdditions(ProWriter &writer, const QString &targetName);
 
-    void write(const char *text);
-    void write(const QByteArray &bytes);
-    void flush();
-
-    HeaderScanner m_headers;
-    QHash<QString, QByteArray> m_includeBlocks;
+    QString m_projectDir;
     QDateTime m_time;
-    QIODevice *m_output = nullptr;
-    std::string m_buffer;
-    bool m_writeFailed = false;
-    // A source entry may only follow another one or the SOURCES opener.
-    bool m_lastWasSource = false;
+    QString m_defaultTarget;
+    ProjectSurvey m_survey;
 };
 
 } // namespace Corvane

@@ -51,6 +51,8 @@ private slots:
     void usage();
     void sourceDateEpoch_data();
     void sourceDateEpoch();
+    void targetOption_data();
+    void targetOption();
 };
 
 void TestCli::conversions_data()
@@ -201,6 +203,59 @@ void TestCli::sourceDateEpoch()
         "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n\t../Src/main.c \\\r\n"
         "\r\n\r\n\r\n";
     QCOMPARE(tree.read(QStringLiteral("fw.pro")), expected);
+}
+
+void TestCli::targetOption_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("defaultLine"); // empty: no .pro may be written
+
+    QTest::newRow("first target") << QStringLiteral("Debug") << 0
+                                  << QByteArray("isEmpty(UV_TARGET): UV_TARGET = \"Debug\"\r\n");
+    QTest::newRow("second target") << QStringLiteral("Release") << 0
+                                   << QByteArray("isEmpty(UV_TARGET): UV_TARGET = \"Release\"\r\n");
+    QTest::newRow("name with a blank")
+        << QString::fromUtf8("调试 1") << 0
+        << QByteArray("isEmpty(UV_TARGET): UV_TARGET = \"\xe8\xb0\x83\xe8\xaf\x95 1\"\r\n");
+    QTest::newRow("unknown target") << QStringLiteral("Relase") << 1 << QByteArray();
+    QTest::newRow("letter case counts") << QStringLiteral("debug") << 1 << QByteArray();
+}
+
+void TestCli::targetOption()
+{
+    QFETCH(QString, target);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, defaultLine);
+
+    const QByteArray targets = "<Project>\n"
+                               "  <TargetName>Debug</TargetName>\n"
+                               "  <FilePath>a.c</FilePath>\n"
+                               "  <TargetName>Release</TargetName>\n"
+                               "  <FilePath>b.c</FilePath>\n"
+                               "  <TargetName>\xe8\xb0\x83\xe8\xaf\x95 1</TargetName>\n"
+                               "</Project>\n";
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("fw.uvprojx"), targets));
+    QVERIFY(tree.add(QStringLiteral("fw.pro"), "old"));
+    const Run run =
+        runCli({QStringLiteral("--target"), target, QStringLiteral("fw.uvprojx")}, tree.root());
+    QCOMPARE(run.exitCode, exitCode);
+    if (defaultLine.isEmpty()) {
+        // Nothing written, and the message names what the project has.
+        QCOMPARE(tree.read(QStringLiteral("fw.pro")), QByteArray("old"));
+        QCOMPARE(tree.entries(),
+                 (QStringList{QStringLiteral("fw.pro"), QStringLiteral("fw.uvprojx")}));
+        QVERIFY2(run.err.contains(QLatin1Char('"') + target + QLatin1Char('"')) &&
+                     run.err.contains(QString::fromUtf8("\"Debug\", \"Release\", \"调试 1\"")),
+                 qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+        return;
+    }
+    const QByteArray pro = tree.read(QStringLiteral("fw.pro"));
+    // The default changes; the scopes stay in project order.
+    QVERIFY2(pro.contains(defaultLine + "equals(UV_TARGET, \"Debug\") {\r\n"), pro.constData());
+    QVERIFY(run.err.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

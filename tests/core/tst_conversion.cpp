@@ -133,8 +133,12 @@ void TestConversion::output_data()
                                   Pro::defines({"USE_HAL_DRIVER", "STM32F103xB", "NDEBUG"}) +
                                   Pro::includes({"../Inc"}) + Pro::entries({"../Inc/main.h"}) +
                                   Pro::sources({"../Src/main.c"});
-        QTest::newRow("two targets, CRLF") << mdk << crlf(uvProject({debug, release}))
-                                           << workedExampleHeaders << wrapped(first + second);
+        // Each target in a scope of its own, the first the default.
+        QTest::newRow("two targets, CRLF")
+            << mdk << crlf(uvProject({debug, release})) << workedExampleHeaders
+            << wrapped("isEmpty(UV_TARGET): UV_TARGET = \"Debug\"\r\n"
+                       "equals(UV_TARGET, \"Debug\") {\r\n" +
+                       first + "}\r\nequals(UV_TARGET, \"Release\") {\r\n" + second + "}\r\n");
     }
     {
         // Real SDK projects carry include lines of several thousand bytes.

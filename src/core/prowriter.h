@@ -1,0 +1,66 @@
+#ifndef CORVANE_PROWRITER_H
+#define CORVANE_PROWRITER_H
+
+#include "headerscan.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QIODevice>
+#include <QStringList>
+
+#include <string>
+
+namespace Corvane {
+
+// Writes the .pro: each call renders one fragment (see Fragments) from values as the
+// project holds them. Output is buffered and goes to the device in large pieces; after a
+// failed write nothing more is written and failed() tells.
+class ProWriter
+{
+public:
+    // projectDir anchors relative include directories for the header scan.
+    ProWriter(QIODevice &output, const QString &projectDir);
+
+    void banner(const QDateTime &time);
+    void device(const QString &name);
+    void defines(const QString &list);  // a uVision define list
+    void includes(const QString &list); // a uVision include list, then its HEADERS
+    void source(const QString &path);
+    // A source path of plain ASCII (no blanks, nothing qmake treats specially), '\' as
+    // separators: written straight from the bytes.
+    void plainSource(const char *path, qsizetype size);
+
+    // One block of what uVision adds to a target: a comment naming where it comes from,
+    // then DEFINES, INCLUDEPATH with the headers of those folders and the given headers,
+    // and SOURCES. Absolute include folders are listed for headers too.
+    void addition(const QString &comment, const QStringList &defines,
+                  const QStringList &includeFolders, const QStringList &headers,
+                  const QStringList &sources);
+
+    void scopeDefault(const QString &target);
+    void openScope(const QString &target);
+    void closeScope();
+
+    // The closing lines; then everything is handed to the device.
+    void closing();
+    bool failed() const { return m_failed; }
+
+private:
+    QByteArray includeBlock(const QString &includes);
+    void write(const char *text);
+    void write(const QByteArray &bytes);
+    void flush();
+
+    QIODevice &m_output;
+    HeaderScanner m_headers;
+    QHash<QString, QByteArray> m_includeBlocks;
+    std::string m_buffer;
+    bool m_failed = false;
+    // A source entry may only follow another one or the SOURCES opener.
+    bool m_lastWasSource = false;
+};
+
+} // namespace Corvane
+
+#endif

@@ -1,0 +1,38 @@
+#ifndef CORVANE_TARGET_H
+#define CORVANE_TARGET_H
+
+#include <QString>
+
+namespace Corvane {
+
+// What one target of a uVision project names, beyond the blocks the converter copies:
+// what decides how uVision compiles it.
+struct Target
+{
+    QString name;              // TargetName; empty for a project that names no target
+    QString toolset;           // ToolsetName: "ARM-ADS" for Arm compilers, "MCS-51" for C51
+    QString device;            // Device, as selected in uVision (a Dname or Dvariant)
+    QString packId;            // PackID of the device family pack: Vendor.Name.Version
+    QString registerFile;      // RegisterFile; "$$Device:NAME$path" names the device header
+    bool armCompiler6 = false; // uAC6: Arm Compiler 6 instead of 5
+
+    // The device as the RegisterFile names it, for projects without PackID.
+    QString registerFileDevice() const
+    {
+        static const QString prefix = QStringLiteral("$$Device:");
+        if (!registerFile.startsWith(prefix))
+            return QString();
+        const int end = registerFile.indexOf(QLatin1Char('$'), prefix.size());
+        return registerFile.mid(prefix.size(), end < 0 ? -1 : end - prefix.size());
+    }
+
+    // uVision's folder for the target's RTE_Components.h: RTE/_<name>, blanks as '_'.
+    QString rteFolder() const
+    {
+        return QStringLiteral("RTE/_") + QString(name).replace(QLatin1Char(' '), QLatin1Char('_'));
+    }
+};
+
+} // namespace Corvane
+
+#endif
