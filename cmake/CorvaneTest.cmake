@@ -1,6 +1,7 @@
 # corvane_add_test(NAME SOURCES... [LIBRARIES ...])
 # Builds a Qt Test executable and registers it with CTest. The tests run headless and in a
-# UTF-8 locale, whatever the calling shell has.
+# UTF-8 locale, whatever the calling shell has, and with a pack root that holds no packs:
+# what a developer has installed in ~/.cache/arm/packs must not change what they expect.
 function(corvane_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
@@ -8,7 +9,7 @@ function(corvane_add_test name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;CORVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;CORVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR};CMSIS_PACK_ROOT=${CMAKE_BINARY_DIR}/no-packs")
 endfunction()
 
 # corvane_use_qmake(NAME)

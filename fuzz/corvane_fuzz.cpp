@@ -12,7 +12,9 @@
 //   $${LITERAL_DOLLAR}, $${LITERAL_HASH} or $$escape_expand(), braces and "'" appear only
 //   inside double quotes, and double quotes pair up on every line;
 // - a well-formed project made from the input (each line an element, its first byte choosing
-//   which) gives the same .pro pretty-printed and written on one line.
+//   which) gives the same .pro pretty-printed and written on one line;
+// - the input as a pack description (.pdsc) and as a generator's description (.gpdsc) that
+//   an RTE project names: whatever they hold, the run succeeds with the same checks.
 
 #include "conversion.h"
 #include "fragments.h"
@@ -35,6 +37,8 @@ struct Scratch
     QString projectDir;
     QString projectPath;
     QString outputPath;
+    QString packRoot;
+    QString pdscPath;
 };
 
 Scratch *scratch = nullptr;
@@ -79,6 +83,12 @@ void buildTree(Scratch &s)
     for (const QString &file : files)
         touch(fw + file);
     s.projectDir = fw + QStringLiteral("/MDK-ARM");
+    s.packRoot = s.root.path() + QStringLiteral("/packs");
+    s.pdscPath = s.packRoot + QStringLiteral("/Fuzz/Pack/1.0.0/Fuzz.Pack.pdsc");
+    if (!QDir().mkpath(QFileInfo(s.pdscPath).path()) ||
+        !QDir().mkpath(s.packRoot + QStringLiteral("/Fuzz/Pack/1.0.0/Include")))
+        fail("cannot create", s.packRoot);
+    touch(s.packRoot + QStringLiteral("/Fuzz/Pack/1.0.0/Include/dev.h"));
     s.projectPath = s.projectDir + QStringLiteral("/p.uvprojx");
     s.outputPath = s.projectDir + QStringLiteral("/p.pro");
 }
@@ -114,7 +124,8 @@ QString syntaxFault(const QByteArray &line)
 {
     if (line.contains('\r') || line.contains('\n'))
         return QStringLiteral("a line break inside a line");
-    if (line.startsWith("# Device \t") || line == "}")
+    if (line.startsWith("# Device \t") || line.startsWith("# Added by uVision for this target: ") ||
+        line == "}")
         return QString();
     // The scope lines of a project of several targets: a quoted name inside.
     static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
@@ -165,10 +176,12 @@ void checkLiteralValues(const QByteArray &pro, const QByteArray &banner)
 }
 
 // One conversion; returns the .pro bytes, or a null array when the run failed.
-QByteArray convertOnce(const QByteArray &input, const QDateTime &time)
+QByteArray convertOnce(const QByteArray &input, const QDateTime &time, bool withPacks = false)
 {
     Corvane::ConversionOptions options;
     options.timestamp = time;
+    if (withPacks)
+        options.packRoot = scratch->packRoot;
     const Corvane::ConversionResult result = Corvane::convertProject(scratch->projectPath, options);
     if (!isToolMessage(result.message()))
         fail("not one of the tool's messages:", result.message());
@@ -177,6 +190,8 @@ QByteArray convertOnce(const QByteArray &input, const QDateTime &time)
 
     QStringList want = {QStringLiteral("local.h"), QStringLiteral("p.uvprojx"),
                         QStringLiteral("sub")};
+    if (withPacks)
+        want << QStringLiteral("p.gpdsc");
     if (result.succeeded())
         want << QStringLiteral("p.pro");
     want.sort();
@@ -244,6 +259,23 @@ void structured(const QByteArray &input, QByteArray *pretty, QByteArray *compact
     *compact += "</Project>\n";
 }
 
+// An RTE project that takes a device, a component and a generator's components from the
+// descriptions the fuzzer writes.
+const QByteArray packProject =
+    "<Project><Targets><Target><TargetName>T 1</TargetName><ToolsetName>ARM-ADS</ToolsetName>"
+    "<Device>D1</Device><PackID>Fuzz.Pack.1.0.0</PackID></Target></Targets>\n"
+    "<RTE><components><component Cclass=\"Device\" Cgroup=\"Startup\" Cvendor=\"Fuzz\">"
+    "<package name=\"Pack\" vendor=\"Fuzz\" version=\"1.0.0\"/>"
+    "<targetInfos><targetInfo name=\"T 1\"/></targetInfos></component></components>\n"
+    "<gpdscs><gpdsc name=\"p.gpdsc\"/></gpdscs></RTE></Project>\n";
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        fail("cannot write", path);
+}
+
 void writeProject(const QByteArray &bytes)
 {
     QFile project(scratch->projectPath);
@@ -299,5 +331,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray fromCompact = convertOnce(compact, time);
     if (fromPretty.isNull() || fromCompact != fromPretty)
         fail("the same project on one line gives another .pro");
+
+    writeFile(scratch->pdscPath, input);
+    writeFile(scratch->projectDir + QStringLiteral("/p.gpdsc"), input);
+    writeProject(packProject);
+    const QByteArray withPacks = convertOnce(packProject, time, true);
+    if (withPacks.isNull() || convertOnce(packProject, time, true) != withPacks)
+        fail("a pack description made the run fail or differ");
+    QFile::remove(scratch->projectDir + QStringLiteral("/p.gpdsc"));
     return 0;
 }

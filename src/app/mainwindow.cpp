@@ -49,7 +49,11 @@ void MainWindow::on_pushButton_ChooseFile_clicked()
 void MainWindow::on_pushButton_Gen_clicked()
 {
     // The library writes through a QSaveFile: the .pro is complete before the box shows.
-    const Corvane::ConversionResult result = Corvane::convertProject(ui->lineEdit_FilePath->text());
+    // Packs are looked for where CMSIS_PACK_ROOT or the platform's default says.
+    Corvane::ConversionOptions options;
+    options.packRoot = Corvane::defaultPackRoot();
+    const Corvane::ConversionResult result =
+        Corvane::convertProject(ui->lineEdit_FilePath->text(), options);
     notify(result.message());
 }
 

@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QTimeZone>
 
 #include <cstdio>
@@ -41,6 +42,13 @@ int main(int argc, char *argv[])
                        "UV_TARGET is not set (default: the first target)."),
         QStringLiteral("NAME"));
     parser.addOption(targetOption);
+    const QCommandLineOption packRootOption(
+        QStringLiteral("pack-root"),
+        QStringLiteral("Where CMSIS packs are installed (default: $CMSIS_PACK_ROOT, else the "
+                       "platform's pack folder; here ") +
+            QDir::toNativeSeparators(Corvane::defaultPackRoot()) + QStringLiteral(")."),
+        QStringLiteral("DIR"));
+    parser.addOption(packRootOption);
     parser.addPositionalArgument(QStringLiteral("PROJECT_FILE"),
                                  QStringLiteral("A .uvprojx or .uvproj file."),
                                  QStringLiteral("PROJECT_FILE..."));
@@ -61,6 +69,8 @@ int main(int argc, char *argv[])
 
     Corvane::ConversionOptions options;
     options.target = parser.value(targetOption);
+    options.packRoot =
+        parser.isSet(packRootOption) ? parser.value(packRootOption) : Corvane::defaultPackRoot();
     // Reproducible output: https://reproducible-builds.org/specs/source-date-epoch/
     const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
     if (!epoch.isEmpty()) {
@@ -77,6 +87,9 @@ int main(int argc, char *argv[])
     int exitCode = AllConverted;
     for (const QString &project : projects) {
         const Corvane::ConversionResult result = Corvane::convertProject(project, options);
+        // What uVision would add and cannot be found is left out; the run still succeeds.
+        for (const QString &notice : result.notices)
+            print(stderr, project + QStringLiteral(": ") + notice);
         if (result.succeeded()) {
             print(stdout, result.outputPath);
         } else if (result.status == Corvane::ConversionStatus::UnknownTarget) {

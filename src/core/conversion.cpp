@@ -110,8 +110,10 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
         options.timestamp.isValid() ? options.timestamp : QDateTime::currentDateTime();
     ProjectConverter converter(QFileInfo(projectPath).absolutePath(), time);
     converter.setDefaultTarget(options.target);
+    converter.setPackRoot(options.packRoot);
     result.status = converter.convert(project, output);
     result.targets = converter.survey().targetNames();
+    result.notices = converter.notices();
     if (result.status != ConversionStatus::Converted) {
         output.cancelWriting();
         return result;

@@ -24,6 +24,8 @@ struct ConversionOptions
     QDateTime timestamp;
     // The target a project of several targets selects by default; empty for its first.
     QString target;
+    // Where CMSIS packs are installed (see defaultPackRoot()); empty for none.
+    QString packRoot;
 };
 
 struct ConversionResult
@@ -33,10 +35,19 @@ struct ConversionResult
     QString outputPath;
     // The project's targets, once it was read.
     QStringList targets;
+    // What targets asked for and was not found: packs not installed, descriptions that
+    // cannot be read, devices a pack does not describe. One sentence each; the run still
+    // succeeds without them.
+    QStringList notices;
 
     bool succeeded() const { return status == ConversionStatus::Converted; }
     QString message() const;
 };
+
+// Where CMSIS packs are looked for when no root is given: CMSIS_PACK_ROOT, then the
+// platform's default (Windows: %LOCALAPPDATA%\Arm\Packs, then C:\Keil_v5\ARM\PACK; elsewhere
+// $XDG_CACHE_HOME/arm/packs, by default ~/.cache/arm/packs).
+QString defaultPackRoot();
 
 // The text shown to the user for a status (all texts are the tool's Chinese messages).
 QString statusMessage(ConversionStatus status);

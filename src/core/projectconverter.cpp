@@ -3,6 +3,9 @@
 #include "fragments.h"
 #include "projectlines.h"
 #include "prowriter.h"
+#include "targetadditions.h"
+
+#include <QDir>
 
 namespace Corvane {
 
@@ -93,6 +96,13 @@ ProjectConverter::ProjectConverter(const QString &projectDir, const QDateTime &t
     : m_projectDir(projectDir), m_time(time)
 {}
 
+ProjectConverter::~ProjectConverter() = default;
+
+QStringList ProjectConverter::notices() const
+{
+    return m_additions ? m_additions->notices() : QStringList();
+}
+
 ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output)
 {
     m_survey = ProjectSurvey();
@@ -100,6 +110,8 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
         return ConversionStatus::ProjectReadFailed;
     if (!m_defaultTarget.isEmpty() && !m_survey.targetNames().contains(m_defaultTarget))
         return ConversionStatus::UnknownTarget;
+    m_packs.reset(m_packRoot.isEmpty() ? nullptr : new PackRepository(m_packRoot));
+    m_additions.reset(new AdditionFinder(m_survey, m_projectDir, m_packs.get()));
 
     ProWriter writer(output, m_projectDir);
     writer.banner(m_time);
@@ -113,10 +125,22 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
     return writer.failed() ? ConversionStatus::OutputFailed : ConversionStatus::Converted;
 }
 
+// What uVision adds to a target by itself, in a block of its own at the end of the target.
 void ProjectConverter::writeAdditions(ProWriter &writer, const QString &targetName)
 {
-    Q_UNUSED(writer)
-    Q_UNUSED(targetName)
+    const TargetAdditions additions = m_additions->additionsFor(targetName);
+    if (additions.isEmpty())
+        return;
+    QStringList origins;
+    if (additions.fromRte)
+        origins.append(QStringLiteral("its Run-Time Environment"));
+    if (additions.fromPacks)
+        origins.append(QStringLiteral("CMSIS packs in ") +
+                       QDir::toNativeSeparators(m_packs->root()));
+    writer.addition(QStringLiteral("Added by uVision for this target: ") +
+                        origins.join(QStringLiteral(" and ")),
+                    additions.defines, additions.includeFolders, additions.headers,
+                    additions.sources);
 }
 
 } // namespace Corvane

@@ -7,8 +7,12 @@
 #include <QDateTime>
 #include <QIODevice>
 
+#include <memory>
+
 namespace Corvane {
 
+class AdditionFinder;
+class PackRepository;
 class ProWriter;
 
 // Turns the text of a uVision project into the text of a qmake project, in two passes over
@@ -24,6 +28,9 @@ public:
     // The target a multi-target .pro selects when UV_TARGET is not set; empty for the
     // first target.
     void setDefaultTarget(const QString &target) { m_defaultTarget = target; }
+    // Where CMSIS packs are installed; empty for none.
+    void setPackRoot(const QString &root) { m_packRoot = root; }
+    ~ProjectConverter();
 
     // Reads the whole project (which must be able to seek back to its start) and writes
     // the whole .pro text. Returns Converted, ProjectReadFailed, UnknownTarget or
@@ -32,6 +39,8 @@ public:
 
     // What the first pass found, once convert() has run.
     const ProjectSurvey &survey() const { return m_survey; }
+    // What targets asked for and could not be found, once convert() has run.
+    QStringList notices() const;
 
 private:
     friend class WritingVisitor;
@@ -40,7 +49,10 @@ private:
     QString m_projectDir;
     QDateTime m_time;
     QString m_defaultTarget;
+    QString m_packRoot;
     ProjectSurvey m_survey;
+    std::unique_ptr<PackRepository> m_packs;
+    std::unique_ptr<AdditionFinder> m_additions;
 };
 
 } // namespace Corvane

@@ -27,6 +27,7 @@ const struct
     {"PackID", Element::PackID},
     {"RegisterFile", Element::RegisterFile},
     {"uAC6", Element::uAC6},
+    {"Cpu", Element::Cpu},
     {"instance", Element::Instance},
 };
 
@@ -38,9 +39,10 @@ quint32 bit(Element element)
 Element elementNamed(const char *name, qsizetype size)
 {
     // Called for every tag of the project: most names are ruled out by their first letter.
-    if (size < 4)
+    if (size < 3)
         return Element::None;
     switch (name[0]) {
+    case 'C':
     case 'D':
     case 'I':
     case 'F':

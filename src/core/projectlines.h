@@ -22,6 +22,7 @@ enum class Element {
     PackID,
     RegisterFile,
     uAC6,
+    Cpu,
     Instance, // <instance> of an RTE file
 };
 

@@ -54,6 +54,9 @@ public:
         case Element::uAC6:
             target.armCompiler6 = value != QLatin1String("0");
             break;
+        case Element::Cpu:
+            set(target.cpu);
+            break;
         default:
             break;
         }
@@ -189,7 +192,7 @@ QStringList ProjectSurvey::targetNames() const
 ReadOutcome surveyProject(QIODevice &project, ProjectSurvey &survey)
 {
     ProjectLineScanner scanner({Element::TargetName, Element::ToolsetName, Element::Device,
-                                Element::PackID, Element::RegisterFile, Element::uAC6,
+                                Element::PackID, Element::RegisterFile, Element::uAC6, Element::Cpu,
                                 Element::Instance},
                                {"RTE"});
     SurveyVisitor visitor(survey);

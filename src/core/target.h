@@ -15,6 +15,7 @@ struct Target
     QString packId;            // PackID of the device family pack: Vendor.Name.Version
     QString registerFile;      // RegisterFile; "$$Device:NAME$path" names the device header
     bool armCompiler6 = false; // uAC6: Arm Compiler 6 instead of 5
+    QString cpu;               // Cpu: "IRAM(...) IROM(...) CPUTYPE("Cortex-M4") FPU2 ..."
 
     // The device as the RegisterFile names it, for projects without PackID.
     QString registerFileDevice() const

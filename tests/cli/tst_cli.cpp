@@ -53,6 +53,7 @@ private slots:
     void sourceDateEpoch();
     void targetOption_data();
     void targetOption();
+    void packNotices();
 };
 
 void TestCli::conversions_data()
@@ -256,6 +257,25 @@ void TestCli::targetOption()
     // The default changes; the scopes stay in project order.
     QVERIFY2(pro.contains(defaultLine + "equals(UV_TARGET, \"Debug\") {\r\n"), pro.constData());
     QVERIFY(run.err.isEmpty());
+}
+
+void TestCli::packNotices()
+{
+    // A pack the project names and the root lacks: one line on stderr, the run succeeds.
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("fw.uvprojx"),
+                     "<TargetName>A</TargetName><PackID>Keil.STM32F4xx_DFP.2.14.0</PackID>\n"
+                     "<TargetName>B</TargetName><PackID>Keil.STM32F4xx_DFP.2.14.0</PackID>\n"));
+    QVERIFY(tree.add(QStringLiteral("packs/")));
+    const QString root = QDir::toNativeSeparators(tree.path(QStringLiteral("packs")));
+    const Run run = runCli({QStringLiteral("--pack-root"), tree.path(QStringLiteral("packs")),
+                            QStringLiteral("fw.uvprojx")},
+                           tree.root());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err,
+             QStringLiteral("fw.uvprojx: pack Keil.STM32F4xx_DFP 2.14.0 is not installed in ") +
+                 root + QStringLiteral(" (targets \"A\", \"B\")\n"));
+    QVERIFY(tree.read(QStringLiteral("fw.pro")).contains("equals(UV_TARGET, \"B\") {"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -15,6 +15,14 @@ using namespace Corvane;
 
 namespace {
 
+QString packRootDir()
+{
+    const QString fromEnv = qEnvironmentVariable("CORVANE_PACKS");
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    return QStringLiteral(CORVANE_SOURCE_DIR "/../shared/packs");
+}
+
 QString corpusDir()
 {
     const QString fromEnv = qEnvironmentVariable("CORVANE_CORPUS");
@@ -49,11 +57,30 @@ bool copyTree(const QString &from, const QString &to)
 struct TargetFacts
 {
     QString name;
+    bool packId = false;
     QStringList files;
     QStringList defines;
     QStringList includeEntries; // every non-empty entry of every IncludePath, in order
     QList<QStringList> includeLists;
+    // What uVision adds from the RTE section.
+    QStringList rteDefines;
+    QStringList rteFolders;
+    QStringList rteSources;
+    QStringList rteHeaders;
 };
+
+// The targets a <targetInfos> element names, leaving out those marked excluded.
+QStringList readTargetInfos(QXmlStreamReader &xml)
+{
+    QStringList names;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("targetInfo") &&
+            xml.attributes().value(QLatin1String("excluded")) != QLatin1String("1"))
+            names.append(xml.attributes().value(QLatin1String("name")).toString());
+        xml.skipCurrentElement();
+    }
+    return names;
+}
 
 QList<TargetFacts> readProject(const QString &path)
 {
@@ -61,14 +88,60 @@ QList<TargetFacts> readProject(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return targets;
+    struct Instance
+    {
+        QString path;
+        QString category;
+        QStringList targets;
+    };
+    QList<QStringList> components; // the targets of each selected component
+    QList<Instance> instances;
     QXmlStreamReader xml(&file);
+    QStringList open;
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement && !open.isEmpty())
+            open.removeLast();
+        if (token != QXmlStreamReader::StartElement)
             continue;
         const QString name = xml.name().toString();
-        if (name != QLatin1String("FilePath") && name != QLatin1String("Define") &&
-            name != QLatin1String("IncludePath") && name != QLatin1String("TargetName"))
+        const QString parent = open.isEmpty() ? QString() : open.last();
+        const bool inRte = open.contains(QLatin1String("RTE"));
+        if (inRte && name == QLatin1String("component") && parent == QLatin1String("components")) {
+            while (xml.readNextStartElement()) {
+                if (xml.name() == QLatin1String("targetInfos"))
+                    components.append(readTargetInfos(xml));
+                else
+                    xml.skipCurrentElement();
+            }
             continue;
+        }
+        if (inRte && name == QLatin1String("file") && parent == QLatin1String("files")) {
+            Instance instance;
+            instance.category = xml.attributes().value(QLatin1String("category")).toString();
+            bool removed = false;
+            while (xml.readNextStartElement()) {
+                if (xml.name() == QLatin1String("targetInfos")) {
+                    instance.targets = readTargetInfos(xml);
+                } else if (xml.name() == QLatin1String("instance")) {
+                    removed =
+                        xml.attributes().value(QLatin1String("removed")) == QLatin1String("1");
+                    instance.path = xml.readElementText().trimmed().replace(QLatin1Char('\\'),
+                                                                            QLatin1Char('/'));
+                } else {
+                    xml.skipCurrentElement();
+                }
+            }
+            if (!removed)
+                instances.append(instance);
+            continue;
+        }
+        if (name != QLatin1String("FilePath") && name != QLatin1String("Define") &&
+            name != QLatin1String("IncludePath") && name != QLatin1String("TargetName") &&
+            name != QLatin1String("PackID")) {
+            open.append(name);
+            continue;
+        }
         const QString text = xml.readElementText().trimmed();
         if (text.isEmpty())
             continue;
@@ -80,7 +153,9 @@ QList<TargetFacts> readProject(const QString &path)
         if (targets.isEmpty())
             targets.append(TargetFacts());
         TargetFacts &facts = targets.last();
-        if (name == QLatin1String("FilePath")) {
+        if (name == QLatin1String("PackID")) {
+            facts.packId = true;
+        } else if (name == QLatin1String("FilePath")) {
             facts.files.append(QString(text).replace(QLatin1Char('\\'), QLatin1Char('/')));
         } else if (name == QLatin1String("Define")) {
             const QStringList defines = text.split(QRegularExpression(QStringLiteral("[,\\s]+")));
@@ -99,6 +174,34 @@ QList<TargetFacts> readProject(const QString &path)
             }
             facts.includeEntries += list;
             facts.includeLists.append(list);
+        }
+    }
+    // uVision's own, without packs: RTE/_<Target> and _RTE_ for targets with components
+    // (the folder alone for other targets of a device pack, where it exists), and the files
+    // the components copied into the project.
+    const QString projectDir = QFileInfo(path).absolutePath();
+    for (TargetFacts &facts : targets) {
+        const QString rteFolder = QStringLiteral("RTE/_") +
+                                  QString(facts.name).replace(QLatin1Char(' '), QLatin1Char('_'));
+        bool selected = false;
+        for (const QStringList &componentTargets : qAsConst(components))
+            selected = selected || componentTargets.contains(facts.name);
+        if (selected) {
+            facts.rteDefines.append(QStringLiteral("_RTE_"));
+            facts.rteFolders.append(rteFolder);
+        } else if (facts.packId && QFileInfo(projectDir + QLatin1Char('/') + rteFolder).isDir()) {
+            facts.rteFolders.append(rteFolder);
+        }
+        for (const Instance &instance : qAsConst(instances)) {
+            if (!instance.targets.contains(facts.name))
+                continue;
+            const QString folder = QFileInfo(instance.path).path();
+            if (!facts.rteFolders.contains(folder))
+                facts.rteFolders.append(folder);
+            if (instance.category == QLatin1String("header"))
+                facts.rteHeaders.append(instance.path);
+            else
+                facts.rteSources.append(instance.path);
         }
     }
     return targets;
@@ -138,6 +241,8 @@ class TestCorpus : public QObject
 private slots:
     void project_data();
     void project();
+    void packs_data();
+    void packs();
 };
 
 void TestCorpus::project_data()
@@ -244,15 +349,134 @@ void TestCorpus::project()
             for (auto entry = list.crbegin(); entry != list.crend(); ++entry)
                 expectedHeaders += headersOf(projectDir, *entry);
         }
+        expectedHeaders += facts.rteHeaders;
+        for (const QString &folder : facts.rteFolders)
+            expectedHeaders += headersOf(projectDir, folder);
         QStringList headers = vars.value(QStringLiteral("HEADERS"));
+        // The RTE block lists a header once, even when an include folder of the project
+        // holds it too.
+        headers.removeDuplicates();
+        expectedHeaders.removeDuplicates();
         headers.sort();
         expectedHeaders.sort();
-        QVERIFY2(vars.value(QStringLiteral("SOURCES")) == facts.files, qPrintable(where));
-        QVERIFY2(vars.value(QStringLiteral("INCLUDEPATH")) == facts.includeEntries,
+        QVERIFY2(vars.value(QStringLiteral("SOURCES")) == facts.files + facts.rteSources,
                  qPrintable(where));
-        QVERIFY2(vars.value(QStringLiteral("DEFINES")) == facts.defines, qPrintable(where));
+        QVERIFY2(vars.value(QStringLiteral("INCLUDEPATH")) ==
+                     facts.includeEntries + facts.rteFolders,
+                 qPrintable(where));
+        QVERIFY2(vars.value(QStringLiteral("DEFINES")) == facts.defines + facts.rteDefines,
+                 qPrintable(where));
         QVERIFY2(headers == expectedHeaders, qPrintable(where));
+        // Without a pack root, a target without components and RTE folder gets nothing.
+        if (targets.size() == 1 && facts.rteFolders.isEmpty())
+            QVERIFY(!proBytes.contains("# Added by uVision for this target: "));
     }
+}
+
+void TestCorpus::packs_data()
+{
+    QTest::addColumn<QString>("caseName");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QStringList>("defines"); // what uVision adds: _RTE_, the device's define
+    QTest::addColumn<QStringList>("folders"); // the pack folders, below the pack root
+
+    const QString core4 = QStringLiteral("ARM/CMSIS/4.5.0/CMSIS/Include");
+    const QString core5 = QStringLiteral("ARM/CMSIS/5.9.0/CMSIS/Core/Include");
+    const QString core6 = QStringLiteral("ARM/CMSIS/6.1.0/CMSIS/Core/Include");
+    const QString rte = QStringLiteral("_RTE_");
+    // The device pack the project asks for, or the newest installed one with the device and
+    // (preferably) its header; the CMSIS Core the project selected, or MDK's own (the newest).
+    QTest::newRow("cubemx_hal_f103_usb")
+        << QStringLiteral("cubemx_hal_f103_usb") << QStringLiteral("Project")
+        << QStringList{rte, QStringLiteral("STM32F10X_MD")} << QStringList{core4};
+    QTest::newRow("cubemx_ll_space_in_path")
+        << QStringLiteral("cubemx_ll_space_in_path") << QStringLiteral("Project")
+        << QStringList{rte, QStringLiteral("STM32F10X_MD")} << QStringList{core4};
+    QTest::newRow("embedfire_fullwidth_path")
+        << QStringLiteral("embedfire_fullwidth_path") << QStringLiteral("Led")
+        << QStringList{QStringLiteral("STM32F10X_HD")} << QStringList{core6};
+    QTest::newRow("embedfire_ucos3_rtos")
+        << QStringLiteral("embedfire_ucos3_rtos") << QStringLiteral("F103")
+        << QStringList{QStringLiteral("STM32F10X_HD")} << QStringList{core6};
+    QTest::newRow("artery_at32f421_template")
+        << QStringLiteral("artery_at32f421_template") << QStringLiteral("template")
+        << QStringList{QStringLiteral("AT32F421C8T7")}
+        << QStringList{QStringLiteral("ArteryTek/AT32F421_DFP/2.0.5/Device/Include"), core6};
+    QTest::newRow("puya_py32f072_template")
+        << QStringLiteral("puya_py32f072_template") << QStringLiteral("Project") << QStringList{rte}
+        << QStringList{core6, QStringLiteral(
+                                  "Puya/PY32F0xx_DFP/1.2.2/Drivers/CMSIS/Device/PY32F0xx/Include")};
+    for (const char *target : {"GD32F30X_CL", "GD32F30X_XD", "GD32F30X_HD"})
+        QTest::newRow(target) << QStringLiteral("gd32f30x_template_3targets")
+                              << QString::fromLatin1(target) << QStringList{rte}
+                              << QStringList{core5};
+    const QString f4 =
+        QStringLiteral("Keil/STM32F4xx_DFP/2.11.0/Drivers/CMSIS/Device/ST/STM32F4xx/Include");
+    const QList<QPair<const char *, const char *>> stdperiph = {{"STM32F429_439xx", "STM32F439xx"},
+                                                                {"STM32F427_437xx", "STM32F437xx"},
+                                                                {"STM32F40_41xxx", "STM32F417xx"},
+                                                                {"STM32F401xx", "STM32F401xC"},
+                                                                {"STM32F411xE", "STM32F411xE"}};
+    for (const auto &t : stdperiph)
+        QTest::newRow(t.first) << QStringLiteral("st_stdperiph_f4_uvproj_5targets")
+                               << QString::fromLatin1(t.first)
+                               << QStringList{QString::fromLatin1(t.second)}
+                               << QStringList{f4, core6};
+    QTest::newRow("nordic_nrf52_long_includepath")
+        << QStringLiteral("nordic_nrf52_long_includepath") << QStringLiteral("nrf52832_xxaa")
+        << QStringList{rte} << QStringList{core4};
+}
+
+void TestCorpus::packs()
+{
+    QFETCH(QString, caseName);
+    QFETCH(QString, target);
+    QFETCH(QStringList, defines);
+    QFETCH(QStringList, folders);
+    const QString caseDir = corpusDir() + QLatin1Char('/') + caseName;
+    const QString packRoot = QDir(packRootDir()).absolutePath();
+    if (!QFileInfo(caseDir).isDir() || !QFileInfo(packRoot).isDir())
+        QSKIP("the project corpus or the pack root (../shared) is not present");
+    QString whyNot;
+    if (QmakeTool::program(&whyNot).isEmpty())
+        QSKIP(qPrintable(whyNot));
+
+    QTemporaryDir temp;
+    const QString root = temp.filePath(QStringLiteral("a/b/c/d/e/f/g/h/case"));
+    QVERIFY(copyTree(caseDir, root));
+    QDirIterator it(root, {QStringLiteral("*.uvprojx"), QStringLiteral("*.uvproj")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    QVERIFY(it.hasNext());
+    const QString project = it.next();
+    ConversionOptions options;
+    options.packRoot = packRoot;
+    const ConversionResult result = convertProject(project, options);
+    QVERIFY(result.succeeded());
+
+    const QString wrapper = QFileInfo(project).absolutePath() + QStringLiteral("/target.pro");
+    QFile file(wrapper);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("UV_TARGET = \"" + target.toUtf8() + "\"\ninclude(\"" + result.outputPath.toUtf8() +
+               "\")\n");
+    file.close();
+    QByteArray evaluated;
+    QString error;
+    QVERIFY2(QmakeTool::evaluate(wrapper, {}, &evaluated, &error), qPrintable(error));
+    const QHash<QString, QStringList> vars = QmakeTool::variables(evaluated);
+
+    // The project's own defines come first; what uVision adds closes the list.
+    const QStringList allDefines = vars.value(QStringLiteral("DEFINES"));
+    QCOMPARE(allDefines.mid(allDefines.size() - defines.size()), defines);
+    QStringList fromPacks;
+    for (const QString &folder : vars.value(QStringLiteral("INCLUDEPATH"))) {
+        if (folder.startsWith(packRoot + QLatin1Char('/')))
+            fromPacks.append(folder.mid(packRoot.size() + 1));
+    }
+    QCOMPARE(fromPacks, folders);
+    if (defines.contains(QStringLiteral("_RTE_")))
+        QVERIFY(vars.value(QStringLiteral("INCLUDEPATH"))
+                    .contains(QStringLiteral("RTE/_") +
+                              QString(target).replace(QLatin1Char(' '), QLatin1Char('_'))));
 }
 
 QTEST_GUILESS_MAIN(TestCorpus)

@@ -1,0 +1,158 @@
+#include "packrepository.h"
+
+#include "conversion.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QVersionNumber>
+
+#include <algorithm>
+
+namespace Corvane {
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+} // namespace
+
+PackRepository::PackRepository(const QString &root)
+    : m_root(root.isEmpty() ? QString() : QDir::cleanPath(QDir(root).absolutePath()))
+{}
+
+QStringList PackRepository::subfolders(const QString &path) const
+{
+    // .Web, .Download and .Local hold what the pack tools keep for themselves.
+    return QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+int PackRepository::compareVersions(const QString &a, const QString &b)
+{
+    int suffixA = 0;
+    int suffixB = 0;
+    const QVersionNumber va = QVersionNumber::fromString(a, &suffixA);
+    const QVersionNumber vb = QVersionNumber::fromString(b, &suffixB);
+    const int numbers = QVersionNumber::compare(va, vb);
+    if (numbers != 0)
+        return numbers < 0 ? -1 : 1;
+    // Equal numbers: a release is newer than its pre-releases ("-dev", "-rc1").
+    const QString restA = a.mid(suffixA);
+    const QString restB = b.mid(suffixB);
+    if (restA == restB)
+        return 0;
+    if (restA.isEmpty())
+        return 1;
+    if (restB.isEmpty())
+        return -1;
+    return restA < restB ? -1 : 1;
+}
+
+QStringList PackRepository::versions(const QString &vendor, const QString &name)
+{
+    const QString key = vendor + QLatin1Char('/') + name;
+    const auto known = m_versions.constFind(key);
+    if (known != m_versions.constEnd())
+        return known.value();
+    QStringList installed;
+    if (!m_root.isEmpty() && !vendor.isEmpty() && !name.isEmpty()) {
+        const QString packDir = m_root + QLatin1Char('/') + key;
+        for (const QString &version : subfolders(packDir)) {
+            if (QFileInfo(folder(vendor, name, version) + QLatin1Char('/') + vendor +
+                          QLatin1Char('.') + name + QLatin1String(".pdsc"))
+                    .isFile())
+                installed.append(version);
+        }
+        std::sort(installed.begin(), installed.end(),
+                  [](const QString &a, const QString &b) { return compareVersions(a, b) > 0; });
+    }
+    m_versions.insert(key, installed);
+    return installed;
+}
+
+QString PackRepository::folder(const QString &vendor, const QString &name,
+                               const QString &version) const
+{
+    return m_root + QLatin1Char('/') + vendor + QLatin1Char('/') + name + QLatin1Char('/') +
+           version;
+}
+
+const PackDescription *PackRepository::description(const QString &vendor, const QString &name,
+                                                   const QString &version)
+{
+    if (!versions(vendor, name).contains(version))
+        return nullptr;
+    const QString path = folder(vendor, name, version) + QLatin1Char('/') + vendor +
+                         QLatin1Char('.') + name + QLatin1String(".pdsc");
+    auto cached = m_descriptions.constFind(path);
+    if (cached == m_descriptions.constEnd())
+        cached = m_descriptions.insert(
+            path, std::make_shared<PackDescription>(readPackDescription(readFile(path))));
+    return cached.value().get();
+}
+
+QMap<QString, QList<PackRef>> PackRepository::packsDescribing(const QStringList &devices)
+{
+    QMap<QString, QList<PackRef>> found;
+    if (m_root.isEmpty() || devices.isEmpty())
+        return found;
+    for (const QString &vendor : subfolders(m_root)) {
+        for (const QString &name : subfolders(m_root + QLatin1Char('/') + vendor)) {
+            for (const QString &version : versions(vendor, name)) {
+                const QString path = folder(vendor, name, version) + QLatin1Char('/') + vendor +
+                                     QLatin1Char('.') + name + QLatin1String(".pdsc");
+                auto cached = m_descriptions.constFind(path);
+                if (cached == m_descriptions.constEnd()) {
+                    // Most packs describe none of the devices: a look at the bytes tells,
+                    // without parsing the XML.
+                    const QByteArray xml = readFile(path);
+                    const bool mentions = std::any_of(
+                        devices.cbegin(), devices.cend(), [&xml](const QString &device) {
+                            return xml.contains('"' + device.toUtf8() + '"');
+                        });
+                    if (!mentions)
+                        continue;
+                    cached = m_descriptions.insert(
+                        path, std::make_shared<PackDescription>(readPackDescription(xml)));
+                }
+                for (const QString &device : devices) {
+                    if (cached.value()->device(device))
+                        found[device].append(PackRef{vendor, name, version});
+                }
+            }
+        }
+    }
+    return found;
+}
+
+QString defaultPackRoot()
+{
+    const QString fromEnvironment = qEnvironmentVariable("CMSIS_PACK_ROOT");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+#ifdef Q_OS_WIN
+    const QString localAppData = qEnvironmentVariable("LOCALAPPDATA");
+    const QString arm = localAppData.isEmpty() ? QString()
+                                               : QDir::fromNativeSeparators(localAppData) +
+                                                     QStringLiteral("/Arm/Packs");
+    if (!arm.isEmpty() && QFileInfo(arm).isDir())
+        return arm;
+    const QString keil = QStringLiteral("C:/Keil_v5/ARM/PACK");
+    if (QFileInfo(keil).isDir())
+        return keil;
+    return arm.isEmpty() ? keil : arm;
+#else
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (cache.isEmpty())
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    return cache + QStringLiteral("/arm/packs");
+#endif
+}
+
+} // namespace Corvane

@@ -1,0 +1,70 @@
+#ifndef CORVANE_TARGETADDITIONS_H
+#define CORVANE_TARGETADDITIONS_H
+
+#include "packconditions.h"
+#include "packrepository.h"
+#include "projectsurvey.h"
+
+#include <QStringList>
+
+namespace Corvane {
+
+// What uVision puts on a target's compiler line by itself, beyond the project's own
+// options: the Run-Time Environment (RTE/_<Target>, _RTE_, the config files copied into the
+// project) and what the CMSIS packs say (the device header's folder and define, the include
+// folders of the selected components, the CMSIS Core headers MDK brings along).
+struct TargetAdditions
+{
+    QStringList defines;
+    QStringList includeFolders; // relative as the project names them; pack folders absolute
+    QStringList headers;
+    QStringList sources;
+    bool fromRte = false;
+    bool fromPacks = false;
+
+    bool isEmpty() const
+    {
+        return defines.isEmpty() && includeFolders.isEmpty() && headers.isEmpty() &&
+               sources.isEmpty();
+    }
+};
+
+class AdditionFinder
+{
+public:
+    // packs: the installed packs, or null when there is no pack root.
+    AdditionFinder(const ProjectSurvey &survey, const QString &projectDir, PackRepository *packs);
+
+    // For the target of that name; an empty name stands for a project without targets.
+    TargetAdditions additionsFor(const QString &targetName);
+
+    // What targets asked for and could not be found, one sentence each: packs that are not
+    // installed, descriptions that cannot be read, devices a pack does not describe.
+    QStringList notices() const;
+
+private:
+    struct Request;
+    QString resolve(const Request &request, const QString &target);
+    const PackDevice *findDevice(const Target &target, const ConditionContext &context,
+                                 QString *packFolder);
+    const PackComponent *findComponent(const PackDescription &description, const Attributes &wanted,
+                                       const ConditionContext &context);
+    void addFolders(const PackComponent &component, const PackDescription &description,
+                    const QString &packFolder, const ConditionContext &context,
+                    TargetAdditions &out);
+    void addRte(const Target &target, TargetAdditions &out);
+    void addCmsisCore(const ConditionContext &context, TargetAdditions &out);
+    void notice(const QString &text, const QString &target);
+
+    const ProjectSurvey &m_survey;
+    QString m_projectDir;
+    PackRepository *m_packs;
+    bool m_devicesSearched = false;
+    QMap<QString, QList<PackRef>> m_devicePacks; // for targets that name a device, no pack
+    QStringList m_notices;
+    QList<QStringList> m_noticeTargets;
+};
+
+} // namespace Corvane
+
+#endif

@@ -1,0 +1,448 @@
+// What uVision adds to a target by itself: the RTE folders and files, and the device header,
+// device define and component include folders that the CMSIS packs describe. Each case
+// builds a small pack root of its own.
+
+#include "conversion.h"
+#include "packdescription.h"
+#include "packrepository.h"
+#include "projectsurvey.h"
+#include "projecttree.h"
+#include "targetadditions.h"
+
+#include <QBuffer>
+#include <QtTest>
+
+using namespace Corvane;
+
+namespace {
+
+const QByteArray cmsis6 = R"(<?xml version="1.0" encoding="UTF-8"?>
+<package schemaVersion="1.7.7">
+  <vendor>ARM</vendor><name>CMSIS</name>
+  <conditions>
+    <condition id="ARMv7-M Device"><accept Dcore="Cortex-M3"/><accept Dcore="Cortex-M4"/></condition>
+    <condition id="ARMv6_7_8-M Device"><accept condition="ARMv7-M Device"/></condition>
+    <condition id="ARMv7-A Device"><accept Dcore="Cortex-A9"/></condition>
+    <condition id="ARMCC6"><require Tcompiler="ARMCC" Toptions="AC6"/></condition>
+    <condition id="ARMCC5"><require Tcompiler="ARMCC" Toptions="AC5"/></condition>
+    <condition id="GCC"><require Tcompiler="GCC"/></condition>
+    <condition id="RTX5 asm"><accept condition="ARMCC6"/><accept condition="GCC"/></condition>
+  </conditions>
+  <apis>
+    <api Cclass="CMSIS" Cgroup="RTOS2" Capiversion="2.1.3" exclusive="1">
+      <files><file category="header" name="CMSIS/RTOS2/Include/cmsis_os2.h"/></files>
+    </api>
+  </apis>
+  <components>
+    <component Cclass="CMSIS" Cgroup="CORE" Cversion="6.0.0" condition="ARMv7-A Device">
+      <files><file category="include" name="CMSIS/Core_A/Include/"/></files>
+    </component>
+    <component Cclass="CMSIS" Cgroup="CORE" Cversion="6.0.0" condition="ARMv6_7_8-M Device">
+      <files><file category="include" name="CMSIS/Core/Include/"/></files>
+    </component>
+    <bundle Cbundle="RTX5" Cclass="CMSIS" Cversion="5.5.0">
+      <component Cgroup="RTOS2" Csub="Keil RTX5" Capiversion="2.1.3">
+        <files>
+          <file category="include" name="CMSIS/RTOS2/RTX/Include/"/>
+          <file category="header" name="CMSIS/RTOS2/RTX/Source/GCC/irq.h" condition="RTX5 asm"/>
+          <file category="header" name="CMSIS/RTOS2/RTX/Source/ARM/irq.h" condition="ARMCC5"/>
+          <file category="header" name="CMSIS/RTOS2/RTX/Config/RTX_Config.h" attr="config"/>
+        </files>
+      </component>
+    </bundle>
+  </components>
+</package>
+)";
+
+const QByteArray cmsis5 = R"(<package><vendor>ARM</vendor><name>CMSIS</name><components>
+  <component Cclass="CMSIS" Cgroup="CORE" Cversion="5.0.0">
+    <files><file category="include" name="CMSIS/Include/"/></files></component>
+</components></package>)";
+
+// Attributes inherited family -> subFamily -> device -> variant, the deeper level winning.
+const QByteArray acme = R"(<package><vendor>Acme</vendor><name>AC1_DFP</name>
+  <conditions><condition id="AC1 Device"><require Dvendor="Acme:99" Dname="*AC*"/></condition></conditions>
+  <devices>
+    <family Dfamily="AC1 Series" Dvendor="Acme:99">
+      <processor Dcore="Cortex-M4" Dfpu="SP_FPU"/>
+      <compile header="Device/Include/ac1.h"/>
+      <subFamily DsubFamily="AC10">
+        <compile define="AC10xx"/>
+        <device Dname="AC100"><variant Dvariant="AC100T6"/></device>
+      </subFamily>
+      <device Dname="-AC200"><compile header="Device/Include/ac2.h" define="AC200"/></device>
+    </family>
+  </devices>
+  <components>
+    <component Cclass="Device" Cgroup="Startup" Cversion="1.0.0" condition="AC1 Device">
+      <files>
+        <file category="include" name="Device/Include/"/>
+        <file category="sourceC" name="Device/Source/system_ac1.c" attr="config"/>
+      </files>
+    </component>
+  </components>
+</package>)";
+
+const QStringList packFiles = {
+    QStringLiteral("ARM/CMSIS/6.0.0/CMSIS/Core/Include/core_cm4.h"),
+    QStringLiteral("ARM/CMSIS/6.0.0/CMSIS/Core_A/Include/core_ca.h"),
+    QStringLiteral("ARM/CMSIS/6.0.0/CMSIS/RTOS2/Include/cmsis_os2.h"),
+    QStringLiteral("ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Include/rtx_os.h"),
+    QStringLiteral("ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Source/GCC/irq.h"),
+    QStringLiteral("ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Source/ARM/irq.h"),
+    QStringLiteral("ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Config/RTX_Config.h"),
+    QStringLiteral("ARM/CMSIS/5.0.0/CMSIS/Include/core_cm4.h"),
+    QStringLiteral("Acme/AC1_DFP/1.0.0/Device/Include/ac1.h"),
+    QStringLiteral("Acme/AC1_DFP/1.0.0/Device/Include/ac2.h"),
+    QStringLiteral("Empty/NoPdsc/1.0.0/readme.txt"),
+};
+
+bool buildPackRoot(const ProjectTree &tree)
+{
+    return tree.add(QStringLiteral("packs/ARM/CMSIS/6.0.0/ARM.CMSIS.pdsc"), cmsis6) &&
+           tree.add(QStringLiteral("packs/ARM/CMSIS/5.0.0/ARM.CMSIS.pdsc"), cmsis5) &&
+           tree.add(QStringLiteral("packs/Acme/AC1_DFP/1.0.0/Acme.AC1_DFP.pdsc"), acme) &&
+           // A newer version whose files are missing: its device header is not there.
+           tree.add(QStringLiteral("packs/Acme/AC1_DFP/2.0.0/Acme.AC1_DFP.pdsc"), acme) &&
+           tree.add(QStringLiteral("packs/Broken/Bad/1.0.0/Broken.Bad.pdsc"),
+                    acme.left(acme.size() / 2)) &&
+           [&] {
+               for (const QString &file : packFiles) {
+                   if (!tree.add(QStringLiteral("packs/") + file))
+                       return false;
+               }
+               return true;
+           }();
+}
+
+// A one-target project; `options` and `rte` are inserted as they are.
+QByteArray project(const QByteArray &options, const QByteArray &rte = QByteArray())
+{
+    return "<Project><Targets><Target>\n"
+           "  <TargetName>Target 1</TargetName>\n" +
+           options + "\n  <FilePath>main.c</FilePath>\n</Target></Targets>\n" + rte +
+           "</Project>\n";
+}
+
+const QByteArray rtxProject =
+    project("<ToolsetName>ARM-ADS</ToolsetName><uAC6>1</uAC6><Device>AC100T6</Device>"
+            "<PackID>Acme.AC1_DFP.1.0.0</PackID>",
+            R"(<RTE>
+  <apis>
+    <api Capiversion="2.1.3" Cclass="CMSIS" Cgroup="RTOS2" exclusive="1">
+      <package name="CMSIS" vendor="ARM" version="6.0.0"/>
+      <targetInfos><targetInfo name="Target 1"/></targetInfos>
+    </api>
+  </apis>
+  <components>
+    <component Cclass="CMSIS" Cgroup="CORE" Cvendor="ARM" Cversion="6.0.0" condition="ARMv6_7_8-M Device">
+      <package name="CMSIS" vendor="ARM" version="6.0.0"/>
+      <targetInfos><targetInfo name="Target 1"/></targetInfos>
+    </component>
+    <component Cbundle="RTX5" Capiversion="2.1.3" Cclass="CMSIS" Cgroup="RTOS2" Csub="Keil RTX5" Cvendor="ARM" Cversion="5.5.0">
+      <package name="CMSIS" vendor="ARM" version="6.0.0"/>
+      <targetInfos><targetInfo name="Target 1"/></targetInfos>
+    </component>
+    <component Cclass="Device" Cgroup="Startup" Cvendor="Acme" Cversion="1.0.0" condition="AC1 Device">
+      <package name="AC1_DFP" vendor="Acme" version="1.0.0"/>
+      <targetInfos><targetInfo name="Target 1"/><targetInfo excluded="1" name="Other"/></targetInfos>
+    </component>
+  </components>
+  <files>
+    <file attr="config" category="sourceC" name="Device\Source\system_ac1.c" version="1.0.0">
+      <instance index="0">RTE\Device\AC100T6\system_ac1.c</instance>
+      <targetInfos><targetInfo name="Target 1"/></targetInfos>
+    </file>
+    <file attr="config" category="header" name="CMSIS\RTOS2\RTX\Config\RTX_Config.h" version="5.5.0">
+      <instance index="0">RTE\CMSIS\RTX_Config.h</instance>
+      <targetInfos><targetInfo name="Target 1"/></targetInfos>
+    </file>
+    <file attr="config" category="header" name="old.h" version="1.0.0">
+      <instance index="0" removed="1">RTE\Old\old.h</instance>
+      <targetInfos><targetInfo name="Target 1"/></targetInfos>
+    </file>
+  </files>
+</RTE>
+)");
+
+const QStringList rteItems = {QStringLiteral("RTE/_Target_1"), QStringLiteral("RTE/Device/AC100T6"),
+                              QStringLiteral("RTE/CMSIS")};
+
+} // namespace
+
+class TestPacks : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void additions_data();
+    void additions();
+    void readsBadDescriptions_data();
+    void readsBadDescriptions();
+    void versionOrder_data();
+    void versionOrder();
+    void blockFormat();
+    void defaultRoot();
+};
+
+void TestPacks::additions_data()
+{
+    QTest::addColumn<QByteArray>("project");
+    QTest::addColumn<QString>("root"); // "packs", "" for none, or another path in the tree
+    QTest::addColumn<QStringList>("defines");
+    QTest::addColumn<QStringList>("includes"); // "@" stands for the pack root
+    QTest::addColumn<QStringList>("headers");
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QStringList>("notices"); // "@" stands for the pack root
+
+    const QString packs = QStringLiteral("packs");
+    const QStringList rteSources = {QStringLiteral("RTE/Device/AC100T6/system_ac1.c")};
+    const QStringList rteHeaders = {QStringLiteral("RTE/CMSIS/RTX_Config.h")};
+    const QString core6 = QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/Core/Include");
+    const QString acmeInclude = QStringLiteral("@/Acme/AC1_DFP/1.0.0/Device/Include");
+
+    QTest::newRow("RTE components, Arm Compiler 6")
+        << rtxProject << packs << QStringList{QStringLiteral("_RTE_"), QStringLiteral("AC10xx")}
+        << rteItems +
+               QStringList{core6, QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Include"),
+                           QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Source/GCC"),
+                           QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/Include"), acmeInclude}
+        << rteHeaders << rteSources << QStringList();
+    QTest::newRow("RTE components, Arm Compiler 5")
+        << QByteArray(rtxProject).replace("<uAC6>1</uAC6>", "<uAC6>0</uAC6>") << packs
+        << QStringList{QStringLiteral("_RTE_"), QStringLiteral("AC10xx")}
+        << rteItems +
+               QStringList{core6, QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Include"),
+                           QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Source/ARM"),
+                           QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/Include"), acmeInclude}
+        << rteHeaders << rteSources << QStringList();
+    QTest::newRow("no pack root: the RTE items only")
+        << rtxProject << QString() << QStringList{QStringLiteral("_RTE_")} << rteItems << rteHeaders
+        << rteSources << QStringList();
+    QTest::newRow("root is a file")
+        << rtxProject << QStringLiteral("main.c") << QStringList{QStringLiteral("_RTE_")}
+        << rteItems << rteHeaders << rteSources
+        << QStringList{
+               QStringLiteral("pack ARM.CMSIS 6.0.0 is not installed in @ (target \"Target 1\")"),
+               QStringLiteral(
+                   "pack Acme.AC1_DFP 1.0.0 is not installed in @ (target \"Target 1\")")};
+    QTest::newRow("device named by the register file only, name with a hyphen")
+        << project("<Device>-AC200</Device><RegisterFile>$$Device:-AC200$Device\\Include\\ac2.h"
+                   "</RegisterFile>")
+        << packs << QStringList{QStringLiteral("AC200")} << QStringList{acmeInclude, core6}
+        << QStringList() << QStringList() << QStringList();
+    QTest::newRow("no pack, no device, no components: the newest Core")
+        << project("<Device>XYZ</Device><RegisterFile>xyz.h</RegisterFile>") << packs
+        << QStringList() << QStringList{core6} << QStringList() << QStringList() << QStringList();
+    QTest::newRow("version asked is missing: the newest with the device header")
+        << project("<Device>AC100</Device><PackID>Acme.AC1_DFP.1.5.0</PackID>") << packs
+        << QStringList{QStringLiteral("AC10xx")} << QStringList{acmeInclude, core6} << QStringList()
+        << QStringList()
+        << QStringList{
+               QStringLiteral("pack Acme.AC1_DFP 1.5.0 is not installed in @; 1.0.0 is used "
+                              "instead (target \"Target 1\")")};
+    QTest::newRow("PackID without a version")
+        << project("<Device>AC100T6</Device><PackID>Acme.AC1_DFP</PackID>") << packs
+        << QStringList{QStringLiteral("AC10xx")} << QStringList{acmeInclude, core6} << QStringList()
+        << QStringList() << QStringList();
+    QTest::newRow("pack not installed")
+        << project("<Device>N1</Device><PackID>Nowhere.N1_DFP.1.0.0</PackID>") << packs
+        << QStringList() << QStringList{core6} << QStringList() << QStringList()
+        << QStringList{QStringLiteral(
+               "pack Nowhere.N1_DFP 1.0.0 is not installed in @ (target \"Target 1\")")};
+    QTest::newRow("pack folder without a description")
+        << project("<Device>N1</Device><PackID>Empty.NoPdsc.1.0.0</PackID>") << packs
+        << QStringList() << QStringList{core6} << QStringList() << QStringList()
+        << QStringList{QStringLiteral(
+               "pack Empty.NoPdsc 1.0.0 is not installed in @ (target \"Target 1\")")};
+    QTest::newRow("device missing from its pack")
+        << project("<Device>AC999</Device><PackID>Acme.AC1_DFP.1.0.0</PackID>") << packs
+        << QStringList() << QStringList{core6} << QStringList() << QStringList()
+        << QStringList{QStringLiteral(
+               "device AC999 is not described by pack Acme.AC1_DFP 1.0.0 (target \"Target 1\")")};
+    QTest::newRow("truncated description")
+        << project("<Device>AC100</Device><PackID>Broken.Bad.1.0.0</PackID>") << packs
+        << QStringList() << QStringList{core6} << QStringList() << QStringList()
+        << QStringList{QStringLiteral("the description of pack Broken.Bad 1.0.0 cannot be read: "
+                                      "Premature end of document. (line 9) (target \"Target 1\")")};
+    QTest::newRow("C51 target: no packs")
+        << project("<ToolsetName>MCS-51</ToolsetName><Device>AC100</Device>"
+                   "<PackID>Acme.AC1_DFP.1.0.0</PackID>")
+        << packs << QStringList() << QStringList() << QStringList() << QStringList()
+        << QStringList();
+    QTest::newRow("generator description")
+        << project("<Device>XYZ</Device>",
+                   "<RTE><gpdscs><gpdsc name=\"..\\Cube\\FrameworkCubeMX.gpdsc\"/></gpdscs></RTE>")
+        << QString() << QStringList()
+        << QStringList{QStringLiteral("../Cube/Inc"), QStringLiteral("../Cube/Drivers/HAL/Inc")}
+        << QStringList() << QStringList() << QStringList();
+}
+
+void TestPacks::additions()
+{
+    QFETCH(QByteArray, project);
+    QFETCH(QString, root);
+    QFETCH(QStringList, defines);
+    QFETCH(QStringList, includes);
+    QFETCH(QStringList, headers);
+    QFETCH(QStringList, sources);
+    QFETCH(QStringList, notices);
+
+    ProjectTree tree;
+    QVERIFY(buildPackRoot(tree));
+    QVERIFY(tree.add(QStringLiteral("fw/main.c")));
+    QVERIFY(tree.add(QStringLiteral("Cube/FrameworkCubeMX.gpdsc"),
+                     "<package><components><component Cclass=\"Device\" Cgroup=\"HAL\">"
+                     "<files><file category=\"header\" name=\"Inc/main.h\"/>"
+                     "<file category=\"include\" name=\"Drivers/HAL/Inc/\"/>"
+                     "<file category=\"source\" name=\"Src/main.c\"/></files>"
+                     "</component></components></package>"));
+    QBuffer buffer(&project);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    ProjectSurvey survey;
+    QCOMPARE(surveyProject(buffer, survey), ReadOutcome::EndOfInput);
+
+    const QString rootPath =
+        root.isEmpty()
+            ? QString()
+            : tree.path(root == QLatin1String("main.c") ? QStringLiteral("fw/main.c") : root);
+    PackRepository packs(rootPath);
+    AdditionFinder finder(survey, tree.path(QStringLiteral("fw")),
+                          root.isEmpty() ? nullptr : &packs);
+    const TargetAdditions additions = finder.additionsFor(QStringLiteral("Target 1"));
+
+    QCOMPARE(additions.defines, defines);
+    QStringList folders = additions.includeFolders;
+    if (!packs.root().isEmpty())
+        folders.replaceInStrings(packs.root(), QStringLiteral("@"));
+    QCOMPARE(folders, includes);
+    QCOMPARE(additions.headers, headers);
+    QCOMPARE(additions.sources, sources);
+    QStringList said = finder.notices();
+    if (!packs.root().isEmpty())
+        said.replaceInStrings(QDir::toNativeSeparators(packs.root()), QStringLiteral("@"));
+    said.sort();
+    notices.sort();
+    QCOMPARE(said, notices);
+}
+
+void TestPacks::readsBadDescriptions_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<bool>("valid");
+
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("not XML") << QByteArray("PK\x03\x04 zip bytes") << false;
+    QTest::newRow("truncated") << acme.left(200) << false;
+    QTest::newRow("another root element") << QByteArray("<project/>") << false;
+    QTest::newRow("unbalanced") << QByteArray("<package><vendor>A</name></package>") << false;
+    QTest::newRow("complete") << acme << true;
+}
+
+void TestPacks::readsBadDescriptions()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(bool, valid);
+    const PackDescription description = readPackDescription(xml);
+    QCOMPARE(description.isValid(), valid);
+    if (!valid) {
+        QVERIFY(description.devices.isEmpty() && description.components.isEmpty());
+        return;
+    }
+    // Inherited family -> subFamily -> device -> variant.
+    const PackDevice *variant = description.device(QStringLiteral("AC100T6"));
+    QVERIFY(variant);
+    QCOMPARE(variant->header, QStringLiteral("Device/Include/ac1.h"));
+    QCOMPARE(variant->define, QStringLiteral("AC10xx"));
+    QCOMPARE(variant->attributes.value(QStringLiteral("Dcore")), QStringLiteral("Cortex-M4"));
+    QCOMPARE(variant->attributes.value(QStringLiteral("Dname")), QStringLiteral("AC100"));
+    QCOMPARE(description.device(QStringLiteral("-AC200"))->header,
+             QStringLiteral("Device/Include/ac2.h"));
+    QVERIFY(!description.device(QStringLiteral("AC10")));
+}
+
+void TestPacks::versionOrder_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<int>("order");
+    QTest::newRow("numbers, not text") << QStringLiteral("2.11.0") << QStringLiteral("2.2.0") << 1;
+    QTest::newRow("pre-release first")
+        << QStringLiteral("3.1.2-dev") << QStringLiteral("3.1.2") << -1;
+    QTest::newRow("pre-release of a newer version")
+        << QStringLiteral("3.1.2-dev") << QStringLiteral("3.1.1") << 1;
+    QTest::newRow("equal") << QStringLiteral("5.9.0") << QStringLiteral("5.9.0") << 0;
+}
+
+void TestPacks::versionOrder()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(int, order);
+    QCOMPARE(PackRepository::compareVersions(a, b), order);
+    QCOMPARE(PackRepository::compareVersions(b, a), -order);
+}
+
+void TestPacks::blockFormat()
+{
+    // The additions close the target's blocks with the same fragments as the rest of the file.
+    ProjectTree tree;
+    QVERIFY(buildPackRoot(tree));
+    QVERIFY(tree.add(QStringLiteral("fw/RTE/CMSIS/RTX_Config.h")));
+    QVERIFY(tree.add(QStringLiteral("fw/fw.uvprojx"), rtxProject));
+    ConversionOptions options;
+    options.timestamp = QDateTime(QDate(2024, 3, 1), QTime(9, 5));
+    options.packRoot = tree.path(QStringLiteral("packs"));
+    const ConversionResult result =
+        convertProject(tree.path(QStringLiteral("fw/fw.uvprojx")), options);
+    QVERIFY(result.succeeded());
+    QVERIFY(result.notices.isEmpty());
+    const QByteArray root = QDir(options.packRoot).absolutePath().toUtf8();
+    const QByteArray expected =
+        "# Device \tAC100T6\r\n\r\n\r\n\r\n\r\n\r\nSOURCES += \\ \r\n\tmain.c \\\r\n"
+        "\r\n# Added by uVision for this target: its Run-Time Environment and CMSIS packs in " +
+        QDir::toNativeSeparators(QString::fromUtf8(root)).toUtf8() +
+        "\r\n"
+        "\r\nDEFINES += \\ \r\n\t_RTE_ \\ \r\n\tAC10xx\r\n\r\n"
+        "\r\nINCLUDEPATH += \\ \r\n\tRTE/_Target_1 \\ \r\n\tRTE/Device/AC100T6 \\ \r\n\tRTE/CMSIS "
+        "\\ \r\n\t" +
+        root + "/ARM/CMSIS/6.0.0/CMSIS/Core/Include \\ \r\n\t" + root +
+        "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Include \\ \r\n\t" + root +
+        "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Source/GCC \\ \r\n\t" + root +
+        "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/Include \\ \r\n\t" + root +
+        "/Acme/AC1_DFP/1.0.0/Device/Include\r\n\r\n\r\n\r\nHEADERS += \\ \r\n"
+        "\tRTE/CMSIS/RTX_Config.h \\\r\n\t" +
+        root + "/Acme/AC1_DFP/1.0.0/Device/Include/ac1.h \\\r\n\t" + root +
+        "/Acme/AC1_DFP/1.0.0/Device/Include/ac2.h \\\r\n\t" + root +
+        "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/Include/cmsis_os2.h \\\r\n\t" + root +
+        "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Source/GCC/irq.h \\\r\n\t" + root +
+        "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Include/rtx_os.h \\\r\n\t" + root +
+        "/ARM/CMSIS/6.0.0/CMSIS/Core/Include/core_cm4.h \\\r\n"
+        "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n\tRTE/Device/AC100T6/system_ac1.c \\\r\n"
+        "\r\n\r\n\r\n";
+    const QByteArray pro = tree.read(QStringLiteral("fw/fw.pro"));
+    QCOMPARE(pro.mid(expectedBanner(QStringLiteral("2024-03-01 09:05")).size()), expected);
+}
+
+void TestPacks::defaultRoot()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the Windows defaults depend on LOCALAPPDATA and C:\\Keil_v5");
+#else
+    const QByteArray oldRoot = qgetenv("CMSIS_PACK_ROOT");
+    const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("CMSIS_PACK_ROOT", "/opt/packs");
+    QCOMPARE(defaultPackRoot(), QStringLiteral("/opt/packs"));
+    qunsetenv("CMSIS_PACK_ROOT");
+    qputenv("XDG_CACHE_HOME", "/var/cache/me");
+    QCOMPARE(defaultPackRoot(), QStringLiteral("/var/cache/me/arm/packs"));
+    qunsetenv("XDG_CACHE_HOME");
+    QCOMPARE(defaultPackRoot(), QDir::homePath() + QStringLiteral("/.cache/arm/packs"));
+    qputenv("CMSIS_PACK_ROOT", oldRoot);
+    if (!oldCache.isEmpty())
+        qputenv("XDG_CACHE_HOME", oldCache);
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestPacks)
+#include "tst_packs.moc"
