@@ -14,11 +14,14 @@ enum class ReadOutcome { EndOfInput, ReadError, Stopped };
 // of gigabytes would not fit in a QString anyway.
 constexpr qsizetype maxLineSize = 256 * 1024 * 1024;
 
-// Hands every line of the device to onLine(const char *data, qsizetype size), without its
-// "\n". Lines are read whole up to maxLine bytes, a longer one is a read error; the input
-// is read in blocks and never held whole. onLine returns false to stop early.
-template <typename OnLine>
-ReadOutcome forEachLine(QIODevice &device, OnLine &&onLine, qsizetype maxLine = maxLineSize)
+// Reads the device in blocks, never whole. The complete lines of a block go to
+// onLines(const char *begin, const char *end) together, each ending in "\n"; a line that
+// spans blocks goes, once whole, to onLine(const char *data, qsizetype size) without its
+// "\n", as does a last line without one. A line longer than maxLine is a read error. Either
+// callback returns false to stop early.
+template <typename OnLines, typename OnLine>
+ReadOutcome forEachLineBlock(QIODevice &device, OnLines &&onLines, OnLine &&onLine,
+                             qsizetype maxLine = maxLineSize)
 {
     constexpr qint64 blockSize = 256 * 1024;
     std::string block(blockSize, '\0');
@@ -31,27 +34,47 @@ ReadOutcome forEachLine(QIODevice &device, OnLine &&onLine, qsizetype maxLine = 
             break;
         const char *p = block.data();
         const char *const end = p + got;
-        while (p < end) {
+        if (!pending.empty()) {
             const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-            if (!newline || !pending.empty()) {
-                pending.append(p, size_t((newline ? newline : end) - p));
-                if (qsizetype(pending.size()) > maxLine)
-                    return ReadOutcome::ReadError;
-                if (!newline)
-                    break;
-            }
-            // A line that lies within the block is handed over without a copy.
-            const bool goOn = pending.empty() ? onLine(p, qsizetype(newline - p))
-                                              : onLine(pending.data(), qsizetype(pending.size()));
-            pending.clear();
-            if (!goOn)
+            pending.append(p, size_t((newline ? newline : end) - p));
+            if (qsizetype(pending.size()) > maxLine)
+                return ReadOutcome::ReadError;
+            if (!newline)
+                continue;
+            if (!onLine(pending.data(), qsizetype(pending.size())))
                 return ReadOutcome::Stopped;
+            pending.clear();
             p = newline + 1;
         }
+        const char *linesEnd = end;
+        while (linesEnd > p && linesEnd[-1] != '\n')
+            --linesEnd;
+        if (linesEnd > p && !onLines(p, linesEnd))
+            return ReadOutcome::Stopped;
+        pending.assign(linesEnd, size_t(end - linesEnd));
+        if (qsizetype(pending.size()) > maxLine)
+            return ReadOutcome::ReadError;
     }
     if (!pending.empty() && !onLine(pending.data(), qsizetype(pending.size())))
         return ReadOutcome::Stopped;
     return ReadOutcome::EndOfInput;
+}
+
+// Hands every line of the device to onLine(const char *data, qsizetype size), without its
+// "\n"; see forEachLineBlock(). onLine returns false to stop early.
+template <typename OnLine>
+ReadOutcome forEachLine(QIODevice &device, OnLine &&onLine, qsizetype maxLine = maxLineSize)
+{
+    auto eachLine = [&onLine](const char *p, const char *end) {
+        while (p < end) {
+            const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+            if (!onLine(p, qsizetype(newline - p)))
+                return false;
+            p = newline + 1;
+        }
+        return true;
+    };
+    return forEachLineBlock(device, eachLine, onLine, maxLine);
 }
 
 } // namespace Corvane

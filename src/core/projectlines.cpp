@@ -380,39 +380,14 @@ bool startsWithName(const char *p, const char *end, const QList<QByteArray> &nam
 // quick search for tags that may matter finds the few lines worth handling.
 ReadOutcome ProjectLineScanner::scan(QIODevice &project, ProjectVisitor &visitor)
 {
-    constexpr qint64 blockSize = 256 * 1024;
-    std::string block(blockSize, '\0');
-    std::string pending; // the start of a line that goes on in the next block
-    for (;;) {
-        const qint64 got = project.read(&block[0], blockSize);
-        if (got < 0)
-            return ReadOutcome::ReadError;
-        if (got == 0)
-            break;
-        const char *p = block.data();
-        const char *const end = p + got;
-        if (!pending.empty()) {
-            const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-            pending.append(p, size_t((newline ? newline : end) - p));
-            if (qsizetype(pending.size()) > maxLineSize)
-                return ReadOutcome::ReadError;
-            if (!newline)
-                continue;
-            if (!handleLine(pending.data(), qsizetype(pending.size()), visitor))
-                return ReadOutcome::Stopped;
-            pending.clear();
-            p = newline + 1;
-        }
-        const char *linesEnd = end;
-        while (linesEnd > p && linesEnd[-1] != '\n')
-            --linesEnd;
-        if (!scanLines(p, linesEnd, visitor))
-            return ReadOutcome::Stopped;
-        pending.assign(linesEnd, size_t(end - linesEnd));
-    }
-    if (!pending.empty() && !handleLine(pending.data(), qsizetype(pending.size()), visitor))
-        return ReadOutcome::Stopped;
-    return ReadOutcome::EndOfInput;
+    return forEachLineBlock(
+        project,
+        [this, &visitor](const char *begin, const char *end) {
+            return scanLines(begin, end, visitor);
+        },
+        [this, &visitor](const char *data, qsizetype size) {
+            return handleLine(data, size, visitor);
+        });
 }
 
 // The lines in [p, end), each ending in "\n".
