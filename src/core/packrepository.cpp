@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QVersionNumber>
 
 #include <algorithm>
 
@@ -35,16 +34,26 @@ QStringList PackRepository::subfolders(const QString &path) const
 
 int PackRepository::compareVersions(const QString &a, const QString &b)
 {
-    int suffixA = 0;
-    int suffixB = 0;
-    const QVersionNumber va = QVersionNumber::fromString(a, &suffixA);
-    const QVersionNumber vb = QVersionNumber::fromString(b, &suffixB);
-    const int numbers = QVersionNumber::compare(va, vb);
-    if (numbers != 0)
-        return numbers < 0 ? -1 : 1;
+    // "2.11.0" > "2.2.0": numbers, part by part; a missing part counts as 0.
+    auto split = [](const QString &version, QString *rest) {
+        int end = 0;
+        while (end < version.size() &&
+               (version.at(end).isDigit() || version.at(end) == QLatin1Char('.')))
+            ++end;
+        *rest = version.mid(end);
+        return version.left(end).split(QLatin1Char('.'), Qt::SkipEmptyParts);
+    };
+    QString restA;
+    QString restB;
+    const QStringList numbersA = split(a, &restA);
+    const QStringList numbersB = split(b, &restB);
+    for (int i = 0; i < qMax(numbersA.size(), numbersB.size()); ++i) {
+        const qulonglong x = numbersA.value(i).toULongLong();
+        const qulonglong y = numbersB.value(i).toULongLong();
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
     // Equal numbers: a release is newer than its pre-releases ("-dev", "-rc1").
-    const QString restA = a.mid(suffixA);
-    const QString restB = b.mid(suffixB);
     if (restA == restB)
         return 0;
     if (restA.isEmpty())
@@ -114,7 +123,7 @@ QMap<QString, QList<PackRef>> PackRepository::packsDescribing(const QStringList 
                     const QByteArray xml = readFile(path);
                     const bool mentions = std::any_of(
                         devices.cbegin(), devices.cend(), [&xml](const QString &device) {
-                            return xml.contains('"' + device.toUtf8() + '"');
+                            return xml.contains(QByteArray('"' + device.toUtf8() + '"'));
                         });
                     if (!mentions)
                         continue;

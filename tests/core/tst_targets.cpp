@@ -145,7 +145,8 @@ void TestTargets::targetNames()
     QVERIFY(tree.add(QStringLiteral("fw.uvprojx"), project));
     QVERIFY(convertProject(tree.path(QStringLiteral("fw.uvprojx"))).succeeded());
     const QByteArray pro = tree.read(QStringLiteral("fw.pro"));
-    QVERIFY2(pro.contains("}\r\nequals(UV_TARGET, " + quoted + ") {\r\n"), pro.constData());
+    QVERIFY2(pro.contains(QByteArray("}\r\nequals(UV_TARGET, " + quoted + ") {\r\n")),
+             pro.constData());
 
     QString whyNot;
     if (QmakeTool::program(&whyNot).isEmpty())
