@@ -3,6 +3,7 @@
 
 #include "conversion.h"
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -42,8 +43,9 @@ void MainWindow::on_pushButton_ChooseFile_clicked()
 {
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("选择MDK工程文件 "), QString(), QStringLiteral("*.uvprojx *.uvproj"));
+    // The dialog answers with '/'; the field shows a path as the system spells it.
     if (!path.isEmpty())
-        ui->lineEdit_FilePath->setText(path);
+        ui->lineEdit_FilePath->setText(QDir::toNativeSeparators(path));
 }
 
 void MainWindow::on_pushButton_Gen_clicked()
@@ -71,7 +73,7 @@ void MainWindow::dropEvent(QDropEvent *event)
         const QUrl &url = urls.first();
         const QString name = url.fileName();
         if (name.endsWith(QLatin1String("uvprojx")) || name.endsWith(QLatin1String("uvproj"))) {
-            ui->lineEdit_FilePath->setText(url.toLocalFile());
+            ui->lineEdit_FilePath->setText(QDir::toNativeSeparators(url.toLocalFile()));
             event->acceptProposedAction();
             return;
         }
