@@ -1,8 +1,18 @@
-# Installation layout and the Debian package.
+# Installation layout, the Debian package and the Windows zip.
 
 include(GNUInstallDirs)
 
-install(TARGETS corvane corvane-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+    # One folder, as Windows programs come: the executables with their DLLs beside them.
+    set(corvane_bindir .)
+else()
+    set(corvane_bindir ${CMAKE_INSTALL_BINDIR})
+endif()
+install(TARGETS corvane corvane-cli RUNTIME DESTINATION ${corvane_bindir})
+
+if(WIN32)
+    include(CorvaneWindowsRuntime)
+endif()
 
 if(UNIX AND NOT APPLE)
     # What desktop environments look for: a .desktop entry and a themed icon.
@@ -23,6 +33,10 @@ set(CPACK_PACKAGE_DESCRIPTION
     "the corvane-cli command-line converter.")
 set(CPACK_PACKAGE_CONTACT "Corvane developers <devel@corvane.invalid>")
 set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+    set(CPACK_GENERATOR ZIP)
+endif()
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)

@@ -1,6 +1,7 @@
 // corvane-cli: converts uVision project files given on the command line, exactly as the
 // window's Generate button does, for scripts and machines without a display.
 
+#include "consoleoutput.h"
 #include "conversion.h"
 
 #include <QCommandLineParser>
@@ -17,8 +18,7 @@ enum ExitCode { AllConverted = 0, SomeFailed = 1, UsageError = 2 };
 
 void print(FILE *stream, const QString &text)
 {
-    const QByteArray bytes = text.toLocal8Bit() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    writeLine(stream, text);
 }
 
 } // namespace
@@ -91,7 +91,8 @@ int main(int argc, char *argv[])
         for (const QString &notice : result.notices)
             print(stderr, project + QStringLiteral(": ") + notice);
         if (result.succeeded()) {
-            print(stdout, result.outputPath);
+            // C:\fw\MDK-ARM\fw.pro on Windows, as Explorer and cmd.exe spell it.
+            print(stdout, QDir::toNativeSeparators(result.outputPath));
         } else if (result.status == Corvane::ConversionStatus::UnknownTarget) {
             QStringList quoted;
             for (const QString &name : result.targets)

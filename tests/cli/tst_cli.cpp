@@ -1,5 +1,6 @@
 // corvane-cli as scripts use it: exit status, stdout, stderr and the files it writes.
 
+#include "clioutput.h"
 #include "projecttree.h"
 
 #include <QProcess>
@@ -54,6 +55,8 @@ private slots:
     void targetOption_data();
     void targetOption();
     void packNotices();
+    void printedPathExists_data();
+    void printedPathExists();
 };
 
 void TestCli::conversions_data()
@@ -109,12 +112,14 @@ void TestCli::conversions()
 
     const Run run = runCli(args, tree.root());
     QCOMPARE(run.exitCode, exitCode);
-    const QString expectedOut =
-        stdoutLines.isEmpty() ? QString() : stdoutLines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    QCOMPARE(run.out, QString(expectedOut).replace(QLatin1Char('@'), tree.root()));
-    QCOMPARE(run.err, stderrLines.isEmpty()
-                          ? QString()
-                          : stderrLines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    QString expectedOut;
+    for (const QString &line : stdoutLines)
+        expectedOut += CliOutput::pathLine(QString(line).replace(QLatin1Char('@'), tree.root()));
+    QCOMPARE(run.out, expectedOut);
+    QString expectedErr;
+    for (const QString &line : stderrLines)
+        expectedErr += CliOutput::line(line);
+    QCOMPARE(run.err, expectedErr);
 
     QStringList after = before + written;
     after.sort();
@@ -274,9 +279,35 @@ void TestCli::packNotices()
                            tree.root());
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err,
-             QStringLiteral("fw.uvprojx: pack Keil.STM32F4xx_DFP 2.14.0 is not installed in ") +
-                 root + QStringLiteral(" (targets \"A\", \"B\")\n"));
+             CliOutput::line(
+                 QStringLiteral("fw.uvprojx: pack Keil.STM32F4xx_DFP 2.14.0 is not installed in ") +
+                 root + QStringLiteral(" (targets \"A\", \"B\")")));
     QVERIFY(tree.read(QStringLiteral("fw.pro")).contains("equals(UV_TARGET, \"B\") {"));
+}
+
+void TestCli::printedPathExists_data()
+{
+    QTest::addColumn<QString>("file");
+
+    QTest::newRow("plain") << QStringLiteral("MDK-ARM/fw.uvprojx");
+    QTest::newRow("Chinese folder") << QString::fromUtf8("4-1 OLED显示屏/Project.uvprojx");
+    QTest::newRow("Chinese file name") << QString::fromUtf8("工程/主控板.uvprojx");
+}
+
+// A script reads the printed path and opens it: whatever the code page, it names the file.
+void TestCli::printedPathExists()
+{
+    QFETCH(QString, file);
+
+    ProjectTree tree;
+    QVERIFY(tree.add(file, project));
+    const Run run = runCli({file}, tree.root());
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.endsWith(CliOutput::lineEnd()), qPrintable(run.out));
+    const QFileInfo printed(run.out.chopped(CliOutput::lineEnd().size()));
+    const QString pro = file.left(file.lastIndexOf(QLatin1Char('.'))) + QLatin1String(".pro");
+    QVERIFY2(printed.isFile(), qPrintable(run.out));
+    QCOMPARE(printed.canonicalFilePath(), QFileInfo(tree.path(pro)).canonicalFilePath());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

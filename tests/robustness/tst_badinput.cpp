@@ -3,6 +3,7 @@
 // everything else in its tree stay as they were, and the previous .pro is replaced only by
 // a complete new one.
 
+#include "clioutput.h"
 #include "conversion.h"
 #include "projecttree.h"
 
@@ -483,6 +484,9 @@ void TestBadInput::badInput()
     if (scenario == Scenario::Fifo || scenario == Scenario::CharacterDevice ||
         scenario == Scenario::DeepClimb)
         QSKIP("needs a Unix file system");
+    if (scenario == Scenario::ProLinksToProject || scenario == Scenario::SymlinkedProject ||
+        scenario == Scenario::DanglingSymlink || scenario == Scenario::SymlinkLoop)
+        QSKIP("QFile::link makes .lnk shortcuts on Windows, not symbolic links");
 #endif
     ProjectTree tree;
     QVERIFY(tree.isValid());
@@ -507,13 +511,14 @@ void TestBadInput::badInput()
     if (frontEnd == FrontEnd::Library) {
         QCOMPARE(outcome.status, status);
         QCOMPARE(outcome.message, message);
-        QCOMPARE(outcome.out, a.proPath);
+        // The library joins folder and name with the platform's separator.
+        QCOMPARE(QDir::fromNativeSeparators(outcome.out), a.proPath);
     } else {
         QCOMPARE(outcome.status, converted ? 0 : 1);
-        QCOMPARE(outcome.out, converted ? a.proPath + QLatin1Char('\n') : QString());
+        QCOMPARE(outcome.out, converted ? CliOutput::pathLine(a.proPath) : QString());
         QCOMPARE(outcome.message,
                  converted ? QString()
-                           : a.argument + QStringLiteral(": ") + message + QLatin1Char('\n'));
+                           : CliOutput::line(a.argument + QStringLiteral(": ") + message));
     }
 
     // The tree is as it was, except for a successful run's .pro.

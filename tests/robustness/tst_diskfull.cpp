@@ -35,12 +35,12 @@ enum class Fill {
     AllInodes,    // room, but no file can be created
 };
 
+#ifdef Q_OS_LINUX
 QString headerName(int i)
 {
     return QStringLiteral("peripheral_register_definitions_%1.h").arg(i, 4, 10, QLatin1Char('0'));
 }
 
-#ifdef Q_OS_LINUX
 // A tmpfs for the length of one test row.
 class TmpfsMount
 {
@@ -100,13 +100,13 @@ bool exhaustInodes(const QString &dir)
     }
     return false;
 }
-#endif
 
 QStringList listing(const QString &dir)
 {
     return QDir(dir).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
+#endif
 
 } // namespace
 

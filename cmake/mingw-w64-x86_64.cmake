@@ -1,0 +1,24 @@
+# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (posix thread model) against a
+# Qt 5 cross-built into QT_MINGW_PREFIX (-DQT_MINGW_PREFIX=... or the environment).
+# CTest runs the .exe tests through Wine.
+if(NOT QT_MINGW_PREFIX)
+    set(QT_MINGW_PREFIX "$ENV{QT_MINGW_PREFIX}")
+endif()
+# try_compile() projects get a toolchain of their own and need the prefix too.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES QT_MINGW_PREFIX)
+
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CORVANE_MINGW_TRIPLET x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${CORVANE_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${CORVANE_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${CORVANE_MINGW_TRIPLET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${CORVANE_MINGW_TRIPLET} ${QT_MINGW_PREFIX})
+set(CMAKE_PREFIX_PATH ${QT_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
