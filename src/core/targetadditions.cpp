@@ -144,7 +144,7 @@ TargetAdditions AdditionFinder::additionsFor(const QString &targetName)
         context.components.append(c.attributes);
 
     QString deviceFolder;
-    const PackDevice *device = findDevice(target, context, &deviceFolder);
+    const PackDevice *device = findDevice(target, &deviceFolder);
     // Without the device's pack, the project's own CPU line tells the core and its FPU.
     PackDevice fromCpu;
     const QRegularExpressionMatch cpuType =
@@ -286,10 +286,8 @@ void AdditionFinder::addRte(const Target &target, TargetAdditions &out)
 
 // The device of a target, from the pack its PackID names, or, for projects that name only
 // a device (RegisterFile "$$Device:NAME$..."), from whichever installed pack describes it.
-const PackDevice *AdditionFinder::findDevice(const Target &target, const ConditionContext &context,
-                                             QString *packFolder)
+const PackDevice *AdditionFinder::findDevice(const Target &target, QString *packFolder)
 {
-    Q_UNUSED(context)
     const QString device = deviceName(target);
     if (!target.packId.isEmpty()) {
         Request request;

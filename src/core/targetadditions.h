@@ -45,8 +45,7 @@ public:
 private:
     struct Request;
     QString resolve(const Request &request, const QString &target);
-    const PackDevice *findDevice(const Target &target, const ConditionContext &context,
-                                 QString *packFolder);
+    const PackDevice *findDevice(const Target &target, QString *packFolder);
     const PackComponent *findComponent(const PackDescription &description, const Attributes &wanted,
                                        const ConditionContext &context);
     void addFolders(const PackComponent &component, const PackDescription &description,
