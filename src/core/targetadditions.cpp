@@ -262,10 +262,15 @@ void AdditionFinder::addRte(const Target &target, TargetAdditions &out)
         if (gpdsc.name.isEmpty() || !gpdsc.targets.contain(target.name))
             continue;
         const QString named = slashed(gpdsc.name);
-        QFile file(QDir(m_projectDir).filePath(named));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const PackDescription description = readPackDescription(file.readAll());
+        // Targets of a project share one generator: its description is read once a run.
+        auto cached = m_gpdscs.constFind(named);
+        if (cached == m_gpdscs.constEnd()) {
+            QFile file(QDir(m_projectDir).filePath(named));
+            cached = m_gpdscs.insert(named, file.open(QIODevice::ReadOnly)
+                                                ? readPackDescription(file.readAll())
+                                                : PackDescription());
+        }
+        const PackDescription &description = cached.value();
         const QString base = folderOf(named);
         for (const PackComponent &component : description.components) {
             for (const PackFile &f : component.files) {

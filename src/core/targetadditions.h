@@ -60,6 +60,7 @@ private:
     PackRepository *m_packs;
     bool m_devicesSearched = false;
     QMap<QString, QList<PackRef>> m_devicePacks; // for targets that name a device, no pack
+    QHash<QString, PackDescription> m_gpdscs;    // generator descriptions, by name
     QStringList m_notices;
     QList<QStringList> m_noticeTargets;
 };
