@@ -23,6 +23,22 @@ static void notify(const QString &text)
     QMessageBox::about(nullptr, QStringLiteral("提示"), text);
 }
 
+// The box of notify(), with what the run could not find behind "Show Details...": the
+// message stays the outcome, the details explain what the .pro lacks.
+static void notify(const QString &text, const QStringList &details)
+{
+    if (details.isEmpty()) {
+        notify(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("提示"), text, QMessageBox::Ok);
+    // The icon QMessageBox::about() gives its box.
+    const QIcon icon = box.windowIcon();
+    box.setIconPixmap(icon.pixmap(icon.actualSize(QSize(64, 64))));
+    box.setDetailedText(details.join(QLatin1Char('\n')));
+    box.exec();
+}
+
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
@@ -54,7 +70,7 @@ void MainWindow::on_pushButton_Gen_clicked()
     options.packRoot = Corvane::defaultPackRoot();
     const Corvane::ConversionResult result =
         Corvane::convertProject(ui->lineEdit_FilePath->text(), options);
-    notify(result.message());
+    notify(result.message(), result.notices);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

@@ -26,6 +26,11 @@ struct ConversionOptions
     QString target;
     // Where CMSIS packs are installed (see defaultPackRoot()); empty for none.
     QString packRoot;
+    // The Keil installations uVision compiles with, "D:/Keil_v5" ('/' separators): MDK's
+    // (the parent of its ARM folder) and C51's (the parent of its C51 folder). Empty when
+    // none is installed or none is to be used.
+    QString mdkRoot;
+    QString c51Root;
 };
 
 struct ConversionResult

@@ -504,12 +504,22 @@ void AdditionFinder::addFolders(const PackComponent &component, const PackDescri
     }
 }
 
-// The Core include folder of the newest installed ARM.CMSIS pack.
+// The Core include folder of the newest installed ARM.CMSIS pack before 6.0.0: MDK's own
+// Core headers are CMSIS 5, and code written for them breaks with 6 (NVIC->IP became IPR,
+// cmsis_clang.h demands ACLE). Only without a CMSIS 4 or 5, the newest.
 void AdditionFinder::addCmsisCore(const ConditionContext &context, TargetAdditions &out)
 {
     const QString vendor = QStringLiteral("ARM");
     const QString name = QStringLiteral("CMSIS");
-    for (const QString &version : m_packs->versions(vendor, name)) {
+    QStringList versions = m_packs->versions(vendor, name);
+    // By the major number: "6.0.0-dev" is CMSIS 6 as well.
+    std::stable_partition(versions.begin(), versions.end(), [](const QString &version) {
+        int digits = 0;
+        while (digits < version.size() && version.at(digits).isDigit())
+            ++digits;
+        return version.left(digits).toInt() < 6;
+    });
+    for (const QString &version : qAsConst(versions)) {
         const PackDescription *description = m_packs->description(vendor, name, version);
         if (!description->isValid())
             continue;

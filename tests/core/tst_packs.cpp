@@ -199,6 +199,8 @@ void TestPacks::additions_data()
     const QStringList rteSources = {QStringLiteral("RTE/Device/AC100T6/system_ac1.c")};
     const QStringList rteHeaders = {QStringLiteral("RTE/CMSIS/RTX_Config.h")};
     const QString core6 = QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/Core/Include");
+    // MDK's own Core for targets without a Core component: the newest CMSIS before 6.
+    const QString mdkCore = QStringLiteral("@/ARM/CMSIS/5.0.0/CMSIS/Include");
     const QString acmeInclude = QStringLiteral("@/Acme/AC1_DFP/1.0.0/Device/Include");
 
     QTest::newRow("RTE components, Arm Compiler 6")
@@ -229,40 +231,40 @@ void TestPacks::additions_data()
     QTest::newRow("device named by the register file only, name with a hyphen")
         << project("<Device>-AC200</Device><RegisterFile>$$Device:-AC200$Device\\Include\\ac2.h"
                    "</RegisterFile>")
-        << packs << QStringList{QStringLiteral("AC200")} << QStringList{acmeInclude, core6}
+        << packs << QStringList{QStringLiteral("AC200")} << QStringList{acmeInclude, mdkCore}
         << QStringList() << QStringList() << QStringList();
-    QTest::newRow("no pack, no device, no components: the newest Core")
+    QTest::newRow("no pack, no device, no components: the newest Core before 6")
         << project("<Device>XYZ</Device><RegisterFile>xyz.h</RegisterFile>") << packs
-        << QStringList() << QStringList{core6} << QStringList() << QStringList() << QStringList();
+        << QStringList() << QStringList{mdkCore} << QStringList() << QStringList() << QStringList();
     QTest::newRow("version asked is missing: the newest with the device header")
         << project("<Device>AC100</Device><PackID>Acme.AC1_DFP.1.5.0</PackID>") << packs
-        << QStringList{QStringLiteral("AC10xx")} << QStringList{acmeInclude, core6} << QStringList()
-        << QStringList()
+        << QStringList{QStringLiteral("AC10xx")} << QStringList{acmeInclude, mdkCore}
+        << QStringList() << QStringList()
         << QStringList{
                QStringLiteral("pack Acme.AC1_DFP 1.5.0 is not installed in @; 1.0.0 is used "
                               "instead (target \"Target 1\")")};
     QTest::newRow("PackID without a version")
         << project("<Device>AC100T6</Device><PackID>Acme.AC1_DFP</PackID>") << packs
-        << QStringList{QStringLiteral("AC10xx")} << QStringList{acmeInclude, core6} << QStringList()
-        << QStringList() << QStringList();
+        << QStringList{QStringLiteral("AC10xx")} << QStringList{acmeInclude, mdkCore}
+        << QStringList() << QStringList() << QStringList();
     QTest::newRow("pack not installed")
         << project("<Device>N1</Device><PackID>Nowhere.N1_DFP.1.0.0</PackID>") << packs
-        << QStringList() << QStringList{core6} << QStringList() << QStringList()
+        << QStringList() << QStringList{mdkCore} << QStringList() << QStringList()
         << QStringList{QStringLiteral(
                "pack Nowhere.N1_DFP 1.0.0 is not installed in @ (target \"Target 1\")")};
     QTest::newRow("pack folder without a description")
         << project("<Device>N1</Device><PackID>Empty.NoPdsc.1.0.0</PackID>") << packs
-        << QStringList() << QStringList{core6} << QStringList() << QStringList()
+        << QStringList() << QStringList{mdkCore} << QStringList() << QStringList()
         << QStringList{QStringLiteral(
                "pack Empty.NoPdsc 1.0.0 is not installed in @ (target \"Target 1\")")};
     QTest::newRow("device missing from its pack")
         << project("<Device>AC999</Device><PackID>Acme.AC1_DFP.1.0.0</PackID>") << packs
-        << QStringList() << QStringList{core6} << QStringList() << QStringList()
+        << QStringList() << QStringList{mdkCore} << QStringList() << QStringList()
         << QStringList{QStringLiteral(
                "device AC999 is not described by pack Acme.AC1_DFP 1.0.0 (target \"Target 1\")")};
     QTest::newRow("truncated description")
         << project("<Device>AC100</Device><PackID>Broken.Bad.1.0.0</PackID>") << packs
-        << QStringList() << QStringList{core6} << QStringList() << QStringList()
+        << QStringList() << QStringList{mdkCore} << QStringList() << QStringList()
         << QStringList{QStringLiteral("the description of pack Broken.Bad 1.0.0 cannot be read: "
                                       "Premature end of document. (line 9) (target \"Target 1\")")};
     QTest::newRow("C51 target: no packs")

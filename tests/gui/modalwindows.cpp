@@ -38,8 +38,10 @@ QVector<ModalWindow> answerModals(const std::function<void()> &action,
             window.className = modal->metaObject()->className();
             window.title = modal->windowTitle();
             window.parent = modal->parentWidget();
-            if (auto *box = qobject_cast<QMessageBox *>(modal))
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
                 window.text = box->text();
+                window.details = box->detailedText();
+            }
             seen.append(window);
             if (respond)
                 respond(modal);

@@ -14,7 +14,8 @@ struct ModalWindow
 {
     QByteArray className;
     QString title;
-    QString text; // a message box's text; empty for other windows
+    QString text;    // a message box's text; empty for other windows
+    QString details; // a message box's detailed text
     QWidget *parent = nullptr;
 };
 

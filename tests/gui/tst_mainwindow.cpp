@@ -187,6 +187,7 @@ private slots:
     void generateConverts_data();
     void generateConverts();
     void generateTwice();
+    void generateShowsNotices();
 
     void chooseFileCancelled();
     void chooseFileAccepted();
@@ -469,6 +470,7 @@ void TestMainWindow::generateConverts()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().title, notice);
     QCOMPARE(shown.first().text, QStringLiteral("工程转换成功！"));
+    QCOMPARE(shown.first().details, QString()); // nothing missing: the box as it always was
 
     const QByteArray written = readFile(output);
     QCOMPARE(whileShown, written);
@@ -505,6 +507,26 @@ void TestMainWindow::generateTwice()
              QString(first).replace(bannerTime, QStringLiteral("TIME")));
     QCOMPARE(QString(second).replace(bannerTime, QStringLiteral("TIME")),
              QString::fromLatin1(expectedPro));
+}
+
+void TestMainWindow::generateShowsNotices()
+{
+    // A device pack that is not installed: the .pro is written without it, and the box says
+    // so behind its details.
+    const QString project = makeProject(m_dir->path());
+    writeFile(project,
+              QByteArray(projectText)
+                  .replace("<Vendor>", "<PackID>Keil.STM32F1xx_DFP.2.4.0</PackID><Vendor>"));
+    pathField()->setText(project);
+
+    const QVector<ModalWindow> shown = clickGenerate();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().title, notice);
+    QCOMPARE(shown.first().text, QStringLiteral("工程转换成功！"));
+    QVERIFY2(shown.first().details.startsWith(
+                 QStringLiteral("pack Keil.STM32F1xx_DFP 2.4.0 is not installed in ")),
+             qPrintable(shown.first().details));
+    QVERIFY(QFileInfo::exists(QFileInfo(project).absolutePath() + QStringLiteral("/fw.pro")));
 }
 
 void TestMainWindow::chooseFileCancelled()
