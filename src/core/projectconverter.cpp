@@ -139,8 +139,8 @@ void ProjectConverter::writeAdditions(ProWriter &writer, const QString &targetNa
                        QDir::toNativeSeparators(m_packs->root()));
     writer.addition(QStringLiteral("Added by uVision for this target: ") +
                         origins.join(QStringLiteral(" and ")),
-                    additions.defines, additions.includeFolders, additions.headers,
-                    additions.sources);
+                    additions.defines, additions.includeFolders, additions.packFolders,
+                    additions.headers, additions.sources);
 }
 
 } // namespace Corvane

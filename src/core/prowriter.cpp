@@ -70,8 +70,8 @@ void ProWriter::plainSource(const char *path, qsizetype size)
 }
 
 void ProWriter::addition(const QString &comment, const QStringList &defines,
-                         const QStringList &includeFolders, const QStringList &headers,
-                         const QStringList &sources)
+                         const QStringList &includeFolders, const QStringList &packFolders,
+                         const QStringList &headers, const QStringList &sources)
 {
     write("\r\n# " + Fragments::commentText(comment).toUtf8() + "\r\n");
     m_lastWasSource = false;
@@ -80,7 +80,8 @@ void ProWriter::addition(const QString &comment, const QStringList &defines,
         write(Fragments::valueList(defines));
         write(Fragments::listEnd);
     }
-    if (!includeFolders.isEmpty() || !headers.isEmpty()) {
+    const QStringList folders = includeFolders + packFolders;
+    if (!folders.isEmpty() || !headers.isEmpty()) {
         QStringList listed = headers;
         // Like an include list: the last folder's headers first.
         for (auto folder = includeFolders.crbegin(); folder != includeFolders.crend(); ++folder) {
@@ -89,9 +90,9 @@ void ProWriter::addition(const QString &comment, const QStringList &defines,
                     listed.append(header);
             }
         }
-        if (!includeFolders.isEmpty()) {
+        if (!folders.isEmpty()) {
             write(Fragments::includesOpener);
-            write(Fragments::valueList(includeFolders));
+            write(Fragments::valueList(folders));
             write(Fragments::headersOpener);
         } else {
             write(Fragments::headersOpener);

@@ -32,11 +32,11 @@ public:
     void plainSource(const char *path, qsizetype size);
 
     // One block of what uVision adds to a target: a comment naming where it comes from,
-    // then DEFINES, INCLUDEPATH with the headers of those folders and the given headers,
-    // and SOURCES. Absolute include folders are listed for headers too.
+    // then DEFINES, INCLUDEPATH (the project's folders, then the pack folders) with the
+    // given headers and those of the project's folders, and SOURCES.
     void addition(const QString &comment, const QStringList &defines,
-                  const QStringList &includeFolders, const QStringList &headers,
-                  const QStringList &sources);
+                  const QStringList &includeFolders, const QStringList &packFolders,
+                  const QStringList &headers, const QStringList &sources);
 
     void scopeDefault(const QString &target);
     void openScope(const QString &target);

@@ -217,7 +217,7 @@ TargetAdditions AdditionFinder::additionsFor(const QString &targetName)
         const QString headerFolder =
             QFileInfo(deviceFolder + QLatin1Char('/') + device->header).path();
         if (!device->header.isEmpty() && QFileInfo(headerFolder).isDir()) {
-            appendOnce(out.includeFolders, QDir::cleanPath(headerFolder));
+            appendOnce(out.packFolders, QDir::cleanPath(headerFolder));
             out.fromPacks = true;
         }
     }
@@ -498,7 +498,7 @@ void AdditionFinder::addFolders(const PackComponent &component, const PackDescri
             continue;
         const QString path = QDir::cleanPath(packFolder + QLatin1Char('/') + folder);
         if (QFileInfo(path).isDir()) {
-            appendOnce(out.includeFolders, path);
+            appendOnce(out.packFolders, path);
             out.fromPacks = true;
         }
     }

@@ -16,7 +16,12 @@ namespace Corvane {
 struct TargetAdditions
 {
     QStringList defines;
-    QStringList includeFolders; // relative as the project names them; pack folders absolute
+    // The project's own folders (RTE, a generator's), relative as the project names them;
+    // listed for headers like the project's include folders.
+    QStringList includeFolders;
+    // Folders outside the project (packs), absolute: for the compiler only, not listed for
+    // headers, so that the project's own headers are not buried under a pack's.
+    QStringList packFolders;
     QStringList headers;
     QStringList sources;
     bool fromRte = false;
@@ -24,8 +29,8 @@ struct TargetAdditions
 
     bool isEmpty() const
     {
-        return defines.isEmpty() && includeFolders.isEmpty() && headers.isEmpty() &&
-               sources.isEmpty();
+        return defines.isEmpty() && includeFolders.isEmpty() && packFolders.isEmpty() &&
+               headers.isEmpty() && sources.isEmpty();
     }
 };
 

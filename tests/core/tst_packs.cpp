@@ -314,7 +314,7 @@ void TestPacks::additions()
     const TargetAdditions additions = finder.additionsFor(QStringLiteral("Target 1"));
 
     QCOMPARE(additions.defines, defines);
-    QStringList folders = additions.includeFolders;
+    QStringList folders = additions.includeFolders + additions.packFolders;
     if (!packs.root().isEmpty())
         folders.replaceInStrings(packs.root(), QStringLiteral("@"));
     QCOMPARE(folders, includes);
@@ -413,13 +413,8 @@ void TestPacks::blockFormat()
         "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Source/GCC \\ \r\n\t" + root +
         "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/Include \\ \r\n\t" + root +
         "/Acme/AC1_DFP/1.0.0/Device/Include\r\n\r\n\r\n\r\nHEADERS += \\ \r\n"
-        "\tRTE/CMSIS/RTX_Config.h \\\r\n\t" +
-        root + "/Acme/AC1_DFP/1.0.0/Device/Include/ac1.h \\\r\n\t" + root +
-        "/Acme/AC1_DFP/1.0.0/Device/Include/ac2.h \\\r\n\t" + root +
-        "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/Include/cmsis_os2.h \\\r\n\t" + root +
-        "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Source/GCC/irq.h \\\r\n\t" + root +
-        "/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Include/rtx_os.h \\\r\n\t" + root +
-        "/ARM/CMSIS/6.0.0/CMSIS/Core/Include/core_cm4.h \\\r\n"
+        // The pack folders are for the compiler only: their headers are not listed.
+        "\tRTE/CMSIS/RTX_Config.h \\\r\n"
         "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n\tRTE/Device/AC100T6/system_ac1.c \\\r\n"
         "\r\n\r\n\r\n";
     const QByteArray pro = tree.read(QStringLiteral("fw/fw.pro"));
