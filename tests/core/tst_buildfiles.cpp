@@ -80,9 +80,10 @@ void TestBuildFiles::lists_data()
 
     QTest::newRow("a group left out, a file left out in another, a file as its group says")
         << target("T",
-                  group(file("1", "a.c") + file("5", "b.h"), "0") +
-                      group(file("1", "c.c") + file("1", "d.c", "0") + file("1", "e.c", "2"), "2"))
-        << Pro::sources({"c.c", "e.c"}) + list("DISTFILES", {"a.c", "b.h", "d.c"});
+                  group(file("1", "a.c") + file("5", "b.h"), "0") + group(file("1", "f.c")) +
+                      group(file("1", "c.c") + file("1", "d.c", "0") + file("1", "e.c", "2"), "2") +
+                      group(file("1", "g.c"), "0"))
+        << Pro::sources({"f.c", "c.c", "e.c"}) + list("DISTFILES", {"a.c", "b.h", "d.c", "g.c"});
     QTest::newRow("the target's own IncludeInBuild is no file's")
         << target("T", group(file("1", "a.c")), "0") << Pro::sources({"a.c"});
     QTest::newRow("each FileType")
