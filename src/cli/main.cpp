@@ -87,10 +87,10 @@ int main(int argc, char *argv[])
     int exitCode = AllConverted;
     for (const QString &project : projects) {
         const Corvane::ConversionResult result = Corvane::convertProject(project, options);
-        // What uVision would add and cannot be found is left out; the run still succeeds.
-        for (const QString &notice : result.notices)
-            print(stderr, project + QStringLiteral(": ") + notice);
         if (result.succeeded()) {
+            // What the .pro lacks (packs, files not on disk ...); the run still succeeds.
+            for (const QString &notice : result.notices)
+                print(stderr, project + QStringLiteral(": ") + notice);
             // C:\fw\MDK-ARM\fw.pro on Windows, as Explorer and cmd.exe spell it.
             print(stdout, QDir::toNativeSeparators(result.outputPath));
         } else if (result.status == Corvane::ConversionStatus::UnknownTarget) {

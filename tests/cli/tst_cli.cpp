@@ -108,6 +108,7 @@ void TestCli::conversions()
     QVERIFY(tree.add(QStringLiteral("a.uvproj.pro"), project));
     QVERIFY(tree.add(QStringLiteral("readme.txt"), project));
     QVERIFY(tree.add(QString::fromUtf8("4-1 OLED显示屏/Project.uvprojx"), project));
+    QVERIFY(tree.add(QStringLiteral("Src/main.c")));
     const QStringList before = tree.entries();
 
     const Run run = runCli(args, tree.root());
@@ -243,6 +244,8 @@ void TestCli::targetOption()
                                "</Project>\n";
     ProjectTree tree;
     QVERIFY(tree.add(QStringLiteral("fw.uvprojx"), targets));
+    QVERIFY(tree.add(QStringLiteral("a.c")));
+    QVERIFY(tree.add(QStringLiteral("b.c")));
     QVERIFY(tree.add(QStringLiteral("fw.pro"), "old"));
     const Run run =
         runCli({QStringLiteral("--target"), target, QStringLiteral("fw.uvprojx")}, tree.root());
@@ -251,7 +254,8 @@ void TestCli::targetOption()
         // Nothing written, and the message names what the project has.
         QCOMPARE(tree.read(QStringLiteral("fw.pro")), QByteArray("old"));
         QCOMPARE(tree.entries(),
-                 (QStringList{QStringLiteral("fw.pro"), QStringLiteral("fw.uvprojx")}));
+                 (QStringList{QStringLiteral("a.c"), QStringLiteral("b.c"),
+                              QStringLiteral("fw.pro"), QStringLiteral("fw.uvprojx")}));
         QVERIFY2(run.err.contains(QLatin1Char('"') + target + QLatin1Char('"')) &&
                      run.err.contains(QString::fromUtf8("\"Debug\", \"Release\", \"调试 1\"")),
                  qPrintable(run.err));

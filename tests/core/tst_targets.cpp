@@ -51,7 +51,7 @@ void TestTargets::body_data()
         << QByteArray("<TargetName>A</TargetName>\n<FilePath>a.c</FilePath>\n"
                       "<TargetName>B</TargetName>\n<FilePath>b.c</FilePath>\n")
         << defaultLine + scope("A") + Pro::sources({"a.c"}) + "}\r\n" + scope("B") +
-               Pro::sources({"b.c"}) + "}\r\n";
+               Pro::sources({"b.c"}) + "}\r\n" + Pro::targetCheck({"A", "B"});
     QTest::newRow("sources after an include block, an empty define between")
         << QByteArray("<FilePath>a.c</FilePath>\n<Define></Define>\n"
                       "<IncludePath>inc</IncludePath>\n<FilePath>b.c</FilePath>\n")
