@@ -4,7 +4,13 @@ namespace Corvane {
 
 namespace {
 
-enum class Check { Valid, Invalid, CutShort };
+enum class Result { Valid, Invalid, CutShort };
+
+struct Check
+{
+    Result result;
+    const unsigned char *at = nullptr; // where a cut-short character starts
+};
 
 // UTF-8 as RFC 3629 has it: no overlong forms, no surrogates, nothing past U+10FFFF.
 Check checkUtf8(const unsigned char *p, const unsigned char *end)
@@ -33,18 +39,18 @@ Check checkUtf8(const unsigned char *p, const unsigned char *end)
             else if (c == 0xf4)
                 high = 0x8f;
         } else {
-            return Check::Invalid;
+            return {Result::Invalid};
         }
         for (int i = 1; i < length; ++i) {
             if (p + i >= end)
-                return Check::CutShort;
+                return {Result::CutShort, p};
             const unsigned next = p[i];
             if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xbf))
-                return Check::Invalid;
+                return {Result::Invalid};
         }
         p += length;
     }
-    return Check::Valid;
+    return {Result::Valid};
 }
 
 // GBK: a lead byte 0x81-0xfe and a trail byte 0x40-0xfe other than 0x7f.
@@ -57,20 +63,20 @@ Check checkGbk(const unsigned char *p, const unsigned char *end)
             continue;
         }
         if (c == 0x80 || c == 0xff)
-            return Check::Invalid;
+            return {Result::Invalid};
         if (p + 1 >= end)
-            return Check::CutShort;
+            return {Result::CutShort, p};
         const unsigned trail = p[1];
         if (trail < 0x40 || trail == 0x7f || trail == 0xff)
-            return Check::Invalid;
+            return {Result::Invalid};
         p += 2;
     }
-    return Check::Valid;
+    return {Result::Valid};
 }
 
 bool accepted(Check check, bool truncated)
 {
-    return check == Check::Valid || (truncated && check == Check::CutShort);
+    return check.result == Result::Valid || (truncated && check.result == Result::CutShort);
 }
 
 } // namespace
@@ -84,7 +90,11 @@ TextEncoding detectEncoding(const QByteArray &bytes, bool truncated)
         ++p;
     if (p == end)
         return TextEncoding::Ascii;
-    if (accepted(checkUtf8(p, end), truncated))
+    const Check utf8 = checkUtf8(p, end);
+    // Nothing but the start of a character cut off at the end: no sign either way.
+    if (truncated && utf8.result == Result::CutShort && utf8.at == p)
+        return TextEncoding::Ascii;
+    if (accepted(utf8, truncated))
         return TextEncoding::Utf8;
     if (accepted(checkGbk(p, end), truncated))
         return TextEncoding::Gbk;
