@@ -54,6 +54,7 @@ private slots:
     void sourceDateEpoch();
     void targetOption_data();
     void targetOption();
+    void fileNotices();
     void packNotices();
     void printedPathExists_data();
     void printedPathExists();
@@ -267,6 +268,20 @@ void TestCli::targetOption()
     QVERIFY2(pro.contains(QByteArray(defaultLine + "equals(UV_TARGET, \"Debug\") {\r\n")),
              pro.constData());
     QVERIFY(run.err.isEmpty());
+}
+
+void TestCli::fileNotices()
+{
+    // A file the project names in another letter case than the disk has: the .pro is
+    // written, and stderr says where the file is.
+    ProjectTree tree;
+    QVERIFY(
+        tree.add(QStringLiteral("MDK-ARM/fw.uvprojx"), "<FilePath>..\\src\\Main.c</FilePath>\n"));
+    QVERIFY(tree.add(QStringLiteral("Src/main.c")));
+    const Run run = runCli({QStringLiteral("MDK-ARM/fw.uvprojx")}, tree.root());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, CliOutput::line(QStringLiteral("MDK-ARM/fw.uvprojx: file ../src/Main.c is "
+                                                     "not on disk; on disk as ../Src/main.c")));
 }
 
 void TestCli::packNotices()

@@ -164,6 +164,19 @@ void TestTargets::targetNames()
         QCOMPARE(QmakeTool::variables(evaluated).value(QStringLiteral("SOURCES")),
                  QStringList{selection.second});
     }
+    // A name that is no target stops qmake, also one that would match as a pattern.
+    for (const QByteArray &wrong : {QByteArray("nope"), QByteArray(".*")}) {
+        QVERIFY(tree.add(QStringLiteral("select.pro"),
+                         "UV_TARGET = \"" + wrong + "\"\ninclude(fw.pro)\n"));
+        QByteArray evaluated;
+        QString error;
+        QVERIFY(!QmakeTool::evaluate(tree.path(QStringLiteral("select.pro")), {}, &evaluated,
+                                     &error, tree.root()));
+        QVERIFY2(error.contains(QStringLiteral("UV_TARGET \"") + QString::fromUtf8(wrong) +
+                                QStringLiteral("\" names no target of this project; its targets "
+                                               "are \"First\", \"")),
+                 qPrintable(error));
+    }
     QVERIFY(!QFileInfo::exists(tree.path(QStringLiteral("pwned"))));
 }
 

@@ -511,21 +511,25 @@ void TestMainWindow::generateTwice()
 
 void TestMainWindow::generateShowsNotices()
 {
-    // A device pack that is not installed: the .pro is written without it, and the box says
-    // so behind its details.
+    // A device pack that is not installed and a source named in another letter case than the
+    // disk has: the .pro is written all the same, and the box says so behind its details.
     const QString project = makeProject(m_dir->path());
-    writeFile(project,
-              QByteArray(projectText)
-                  .replace("<Vendor>", "<PackID>Keil.STM32F1xx_DFP.2.4.0</PackID><Vendor>"));
+    writeFile(project, QByteArray(projectText)
+                           .replace("<Vendor>", "<PackID>Keil.STM32F1xx_DFP.2.4.0</PackID><Vendor>")
+                           .replace("..\\Core\\Src\\main.c", "..\\core\\src\\main.c"));
     pathField()->setText(project);
 
     const QVector<ModalWindow> shown = clickGenerate();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().title, notice);
     QCOMPARE(shown.first().text, QStringLiteral("工程转换成功！"));
-    QVERIFY2(shown.first().details.startsWith(
+    const QStringList details = shown.first().details.split(QLatin1Char('\n'));
+    QCOMPARE(details.size(), 2);
+    QVERIFY2(details.first().startsWith(
                  QStringLiteral("pack Keil.STM32F1xx_DFP 2.4.0 is not installed in ")),
-             qPrintable(shown.first().details));
+             qPrintable(details.first()));
+    QCOMPARE(details.last(), QStringLiteral("file ../core/src/main.c is not on disk; on disk as "
+                                            "../Core/Src/main.c"));
     QVERIFY(QFileInfo::exists(QFileInfo(project).absolutePath() + QStringLiteral("/fw.pro")));
 }
 
