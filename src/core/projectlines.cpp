@@ -29,6 +29,8 @@ const struct
     {"uAC6", Element::uAC6},
     {"Cpu", Element::Cpu},
     {"instance", Element::Instance},
+    {"PathAndName", Element::PathAndName},
+    {"NodeIsActive", Element::NodeIsActive},
 };
 
 quint32 bit(Element element)
@@ -51,6 +53,7 @@ Element elementNamed(const char *name, qsizetype size)
     case 'R':
     case 'u':
     case 'i':
+    case 'N':
         break;
     default:
         return Element::None;
