@@ -341,10 +341,12 @@ void TestWorkspaces::members_data()
     const QString ok = QStringLiteral(" = 工程转换成功！");
     const QString wrong = QStringLiteral(" = 打开文件路径有误！");
     const QString missing = QStringLiteral(" = 打开工程文件失败！");
+    // The first failure is the workspace's.
     QTest::newRow("none converted")
-        << uvWorkspace({".\\a\\a.uvprojx", ".\\b\\b.uvprojx"}, 0) << QStringList{}
-        << int(ConversionStatus::ProjectOpenFailed)
-        << QStringList{"a/a.uvprojx" + missing, "b/b.uvprojx" + missing} << QStringList();
+        << uvWorkspace({".\\a\\a.uvprojx", ".\\notes.txt", ".\\b\\b.uvprojx"}, 0)
+        << QStringList{"notes.txt=<Project/>"} << int(ConversionStatus::ProjectOpenFailed)
+        << QStringList{"a/a.uvprojx" + missing, "notes.txt" + wrong, "b/b.uvprojx" + missing}
+        << QStringList();
     QTest::newRow("names no project")
         << QByteArray("<Project>\n  <FilePath>main.c</FilePath>\n</Project>\n") << QStringList{}
         << int(ConversionStatus::WrongPath) << QStringList() << QStringList();
