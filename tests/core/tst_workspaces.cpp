@@ -343,9 +343,9 @@ void TestWorkspaces::members_data()
     const QString missing = QStringLiteral(" = 打开工程文件失败！");
     // The first failure is the workspace's.
     QTest::newRow("none converted")
-        << uvWorkspace({".\\a\\a.uvprojx", ".\\notes.txt", ".\\b\\b.uvprojx"}, 0)
+        << uvWorkspace({".\\a\\a.uvprojx", ".\\b\\b.uvprojx", ".\\notes.txt"}, 0)
         << QStringList{"notes.txt=<Project/>"} << int(ConversionStatus::ProjectOpenFailed)
-        << QStringList{"a/a.uvprojx" + missing, "notes.txt" + wrong, "b/b.uvprojx" + missing}
+        << QStringList{"a/a.uvprojx" + missing, "b/b.uvprojx" + missing, "notes.txt" + wrong}
         << QStringList();
     QTest::newRow("names no project")
         << QByteArray("<Project>\n  <FilePath>main.c</FilePath>\n</Project>\n") << QStringList{}
