@@ -19,6 +19,16 @@ struct WorkspaceMember
     bool active = false;
 };
 
+inline bool operator==(const WorkspaceMember &a, const WorkspaceMember &b)
+{
+    return a.path == b.path && a.active == b.active;
+}
+
+inline bool operator!=(const WorkspaceMember &a, const WorkspaceMember &b)
+{
+    return !(a == b);
+}
+
 struct WorkspaceReading
 {
     ReadOutcome outcome = ReadOutcome::EndOfInput;
