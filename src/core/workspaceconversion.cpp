@@ -122,7 +122,8 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
     memberOptions.target.clear();
     if (!memberOptions.timestamp.isValid())
         memberOptions.timestamp = QDateTime::currentDateTime();
-    QSet<QString> outputs{fileKey(result.outputPath)};
+    // No member's .pro may replace the workspace's, nor the workspace (through a link).
+    QSet<QString> outputs{fileKey(result.outputPath), fileKey(workspacePath)};
     const QFileInfo info(workspacePath);
     result.members = convertMembers(info.path(), reading.members, memberOptions, outputs);
 

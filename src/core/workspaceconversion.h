@@ -37,7 +37,7 @@ bool isWorkspacePath(const QString &path);
 // members that converted beside the workspace. Succeeds when at least one member converted
 // and the subdirs project is in place; when none converted nothing is written, and the
 // status is the first member's failure (WrongPath for a workspace that names no project).
-// A member whose .pro would replace the workspace's, or another member's, fails with
+// A member whose .pro would replace the workspace, its .pro or another member's fails with
 // WrongPath; a member named twice is converted once.
 WorkspaceResult convertWorkspace(const QString &workspacePath,
                                  const ConversionOptions &options = ConversionOptions());

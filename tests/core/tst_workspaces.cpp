@@ -332,7 +332,8 @@ void TestWorkspaces::qmakeWalksMembers()
 void TestWorkspaces::members_data()
 {
     QTest::addColumn<QByteArray>("workspace");
-    QTest::addColumn<QStringList>("projects"); // member projects that exist, "name=text" for others
+    // Member projects that exist; "name=text" for other files, "name->target" for links.
+    QTest::addColumn<QStringList>("projects");
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("outcomes"); // per member: its path in the workspace folder,
                                                // " = " and its message
@@ -371,6 +372,13 @@ void TestWorkspaces::members_data()
         << QStringList{"WS.uvprojx" + wrong, "a/fw.uvprojx" + ok, "a/fw.uvproj" + wrong,
                        "b/b.uvprojx" + ok}
         << QStringList{"a/fw.pro", "b/b.pro"};
+#ifndef Q_OS_WIN
+    QTest::newRow(".pro a link to the workspace")
+        << uvWorkspace({".\\m.uvprojx", ".\\a\\a.uvprojx"}, -1)
+        << QStringList{"m.uvprojx", "a/a.uvprojx", "m.pro->WS.uvmpw"}
+        << int(ConversionStatus::Converted) << QStringList{"m.uvprojx" + wrong, "a/a.uvprojx" + ok}
+        << QStringList{"a/a.pro"};
+#endif
     // A target the user asked for names a single project's target, not its members'.
     QTest::newRow("target asked for")
         << uvWorkspace({".\\a\\a.uvprojx"}, -1)
@@ -390,7 +398,11 @@ void TestWorkspaces::members()
     ProjectTree tree;
     for (const QString &project : projects) {
         const int eq = project.indexOf(QLatin1Char('='));
-        if (eq < 0 && !project.endsWith(QLatin1Char('/')))
+        const int arrow = project.indexOf(QLatin1String("->"));
+        if (arrow > 0)
+            QVERIFY(QFile::link(project.mid(arrow + 2),
+                                tree.path(QStringLiteral("ws/") + project.left(arrow))));
+        else if (eq < 0 && !project.endsWith(QLatin1Char('/')))
             QVERIFY(addMember(tree, project));
         else if (eq < 0)
             QVERIFY(tree.add(QStringLiteral("ws/") + project));
@@ -407,6 +419,7 @@ void TestWorkspaces::members()
     const WorkspaceResult result =
         convertWorkspace(tree.path(QStringLiteral("ws/WS.uvmpw")), options);
     QCOMPARE(int(result.status), status);
+    QCOMPARE(tree.read(QStringLiteral("ws/WS.uvmpw")), workspace);
 
     QStringList got;
     QStringList written;
