@@ -77,8 +77,6 @@ class TestWorkspaces : public QObject
 private slots:
     void reading_data();
     void reading();
-    void memberPaths_data();
-    void memberPaths();
     void subprojectNames_data();
     void subprojectNames();
     void writtenBytes();
@@ -114,7 +112,7 @@ void TestWorkspaces::reading_data()
         << QByteArray("<project>\n<NodeIsActive>1</NodeIsActive>\n<PathAndName>a.uvprojx"
                       "</PathAndName>\n</project>\n")
         << QStringList{QStringLiteral("*a.uvprojx")};
-    QTest::newRow("a project without a path keeps its flag")
+    QTest::newRow("a project without a path takes its flag along")
         << QByteArray("<project>\n<NodeIsActive>1</NodeIsActive>\n</project>\n<project>\n"
                       "<PathAndName>b.uvprojx</PathAndName>\n</project>\n<project>\n</project>\n")
         << QStringList{QStringLiteral("b.uvprojx")};
@@ -127,10 +125,6 @@ void TestWorkspaces::reading_data()
                       "<PathAndName>c.uvprojx</PathAndName>\n<NodeIsActive>0</NodeIsActive>\n"
                       "</project>\n")
         << QStringList{QStringLiteral("c.uvprojx")};
-    QTest::newRow("a project file is no workspace")
-        << QByteArray("<Project>\n  <TargetName>fw</TargetName>\n  <FilePath>a.c</FilePath>\n"
-                      "</Project>\n")
-        << QStringList();
 }
 
 void TestWorkspaces::reading()
@@ -139,38 +133,6 @@ void TestWorkspaces::reading()
     QFETCH(QStringList, members);
 
     QCOMPARE(readMembers(text), members);
-}
-
-void TestWorkspaces::memberPaths_data()
-{
-    QTest::addColumn<QString>("workspaceDir");
-    QTest::addColumn<QString>("member");
-    QTest::addColumn<QString>("path");
-
-    QTest::newRow("below") << "ws"
-                           << "./APP/MDK-ARM/app.uvprojx"
-                           << "ws/APP/MDK-ARM/app.uvprojx";
-    QTest::newRow("current folder") << "."
-                                    << "./app.uvprojx"
-                                    << "app.uvprojx";
-    QTest::newRow("parent") << "ws"
-                            << "../lib/lib.uvproj"
-                            << "lib/lib.uvproj";
-    QTest::newRow("above a relative folder") << "."
-                                             << "../lib/lib.uvproj"
-                                             << "../lib/lib.uvproj";
-    QTest::newRow("absolute member") << "/home/dev/ws"
-                                     << "/opt/fw/fw.uvprojx"
-                                     << "/opt/fw/fw.uvprojx";
-}
-
-void TestWorkspaces::memberPaths()
-{
-    QFETCH(QString, workspaceDir);
-    QFETCH(QString, member);
-    QFETCH(QString, path);
-
-    QCOMPARE(memberProjectPath(workspaceDir, member), path);
 }
 
 void TestWorkspaces::subprojectNames_data()
