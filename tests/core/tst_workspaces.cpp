@@ -180,7 +180,8 @@ void TestWorkspaces::writtenBytes()
     const WorkspaceResult result =
         convertWorkspace(tree.path(QStringLiteral("ws/WS.uvmpw")), options);
     QCOMPARE(result.message(), QStringLiteral("工程转换成功！"));
-    QCOMPARE(result.outputPath, QDir::toNativeSeparators(tree.path(QStringLiteral("ws/WS.pro"))));
+    QCOMPARE(result.outputPath,
+             tree.path(QStringLiteral("ws")) + QDir::separator() + QStringLiteral("WS.pro"));
     QCOMPARE(tree.read(QStringLiteral("ws/WS.pro")),
              expectedBanner(QStringLiteral("2024-01-02 03:04")) +
                  "TEMPLATE = subdirs\r\n"
