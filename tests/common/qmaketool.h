@@ -76,7 +76,8 @@ inline bool evaluate(const QString &proFile, const QStringList &extraArgs, QByte
 
 // qmake -r on a subdirs project from buildDir, as a shadow build runs it: every subproject
 // is read and gets its Makefile. Gives the .pro files read, in order (qmake's "Reading
-// FILE [FOLDER]" lines); false with a reason on an error or a warning.
+// FILE [FOLDER]" lines: Qt 6's qmake writes them in Latin-1); false with a reason on an
+// error or a warning.
 inline bool recurse(const QString &proFile, const QString &buildDir, QStringList *read,
                     QString *error)
 {
