@@ -10,8 +10,6 @@
 
 namespace Corvane {
 
-namespace {
-
 // Does the .pro path name the project file itself (a project called "a.uvproj.pro", or a
 // link to it)? Writing it would destroy the project.
 bool sameFile(const QString &projectPath, const QString &outputPath)
@@ -23,8 +21,6 @@ bool sameFile(const QString &projectPath, const QString &outputPath)
     return project.exists() && output.exists() &&
            project.canonicalFilePath() == output.canonicalFilePath();
 }
-
-} // namespace
 
 QString statusMessage(ConversionStatus status)
 {
