@@ -66,12 +66,12 @@ public:
             return;
         }
         const FileList list = nextFile();
-        const QString path = Fragments::cleanFilePath(QString::fromLatin1(data, int(size)));
-        m_converter.m_files->projectFile(path, list != FileList::DistFiles);
+        m_converter.m_files->plainProjectFile(data, size, list != FileList::DistFiles);
         if (list == FileList::Sources)
             m_writer.plainSource(data, size);
         else
-            m_writer.groupFile(list, path);
+            m_writer.groupFile(list,
+                               Fragments::cleanFilePath(QString::fromLatin1(data, int(size))));
     }
 
     bool stopped() const override { return m_writer.failed(); }

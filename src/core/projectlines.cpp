@@ -29,6 +29,7 @@ const struct
     {"uAC6", Element::uAC6},
     {"Cpu", Element::Cpu},
     {"instance", Element::Instance},
+    {"GroupName", Element::GroupName},
     {"FileType", Element::FileType},
     {"IncludeInBuild", Element::IncludeInBuild},
     {"PathAndName", Element::PathAndName},
@@ -50,6 +51,7 @@ Element elementNamed(const char *name, qsizetype size)
     case 'D':
     case 'I':
     case 'F':
+    case 'G':
     case 'T':
     case 'P':
     case 'R':
@@ -357,23 +359,27 @@ ProjectLineScanner::ProjectLineScanner(std::initializer_list<Element> elements,
     for (const Element e : elements) {
         m_elements |= bit(e);
         m_names.append(QByteArray(elementName(e)));
-        m_closeFirst[static_cast<unsigned char>(m_names.last().at(0))] = true;
+        m_closeFirst[static_cast<unsigned char>(m_names.last().at(0))] |= 1u
+                                                                          << (m_names.size() - 1);
     }
     for (const char *tag : tags) {
         m_tags.append(QByteArray(tag));
-        m_openFirst[static_cast<unsigned char>(tag[0])] = true;
+        m_openFirst[static_cast<unsigned char>(tag[0])] |= 1u << (m_tags.size() - 1);
     }
 }
 
 namespace {
 
-// Does [p, end) start with one of the names, followed by the end of a tag name?
-bool startsWithName(const char *p, const char *end, const QList<QByteArray> &names)
+// Does [p, end) start with one of the names, followed by the end of a tag name? `candidates`
+// has a bit for each name that starts with *p.
+bool startsWithName(const char *p, const char *end, const QList<QByteArray> &names,
+                    quint32 candidates)
 {
-    for (const QByteArray &name : names) {
+    for (; candidates; candidates &= candidates - 1) {
+        const QByteArray &name = names.at(qCountTrailingZeroBits(candidates));
         const qsizetype size = name.size();
-        if (end - p > size && name.at(0) == *p &&
-            std::memcmp(p, name.constData(), size_t(size)) == 0 && !isNameByte(p[size]))
+        if (end - p > size && std::memcmp(p, name.constData(), size_t(size)) == 0 &&
+            !isNameByte(p[size]))
             return true;
     }
     return false;
@@ -421,13 +427,12 @@ bool ProjectLineScanner::tagMatters(const char *lt, const char *lineStart, const
     if (q == end)
         return false;
     if (*q != '/')
-        return m_openFirst[static_cast<unsigned char>(*q)] && startsWithName(q, end, m_tags);
+        return startsWithName(q, end, m_tags, m_openFirst[static_cast<unsigned char>(*q)]);
     // <Define></Define> is empty: it writes nothing.
     if (lt > lineStart && lt[-1] == '>')
         return false;
     q = skipBlanks(q + 1, end);
-    return q < end && m_closeFirst[static_cast<unsigned char>(*q)] &&
-           startsWithName(q, end, m_names);
+    return q < end && startsWithName(q, end, m_names, m_closeFirst[static_cast<unsigned char>(*q)]);
 }
 
 // A quick look at the characters after a '<': most tags are ruled out by their first
@@ -439,9 +444,9 @@ inline bool ProjectLineScanner::mayMatterAfter(const char *lt, const char *end) 
     const auto next = static_cast<unsigned char>(lt[1]);
     if (next == '/') {
         const auto first = static_cast<unsigned char>(lt[2]);
-        return m_closeFirst[first] || isBlank(char(first));
+        return m_closeFirst[first] != 0 || isBlank(char(first));
     }
-    return m_openFirst[next] || isBlank(char(next));
+    return m_openFirst[next] != 0 || isBlank(char(next));
 }
 
 // Finds the first line in [p, end) (p at a line's start) with a tag that matters; gives
