@@ -123,6 +123,12 @@ void ProWriter::closeScope()
     m_lastWasSource = false;
 }
 
+void ProWriter::uvisionBuild(const UvisionBuild &build)
+{
+    write(build.block());
+    m_lastWasSource = false;
+}
+
 void ProWriter::closing()
 {
     write(Fragments::closing);

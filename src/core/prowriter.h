@@ -2,6 +2,7 @@
 #define CORVANE_PROWRITER_H
 
 #include "headerscan.h"
+#include "uvisionbuild.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -41,6 +42,9 @@ public:
     void scopeDefault(const QString &target);
     void openScope(const QString &target);
     void closeScope();
+
+    // After every target: what makes Build run uVision's batch build.
+    void uvisionBuild(const UvisionBuild &build);
 
     // The closing lines; then everything is handed to the device.
     void closing();
