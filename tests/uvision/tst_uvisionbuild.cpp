@@ -20,10 +20,11 @@ const QByteArray diagnostics =
     "..\\Src\\main.c(12): error:  #20: identifier \"x\" is undefined\r\n"
     "../Src/led.c:7:5: warning: unused variable 'y' [-Wunused-variable]\r\n";
 
-// A project of the given targets ("" for one that names none) in a folder with blanks,
-// Chinese and '#', each target compiling a real main.c.
+// A project of the given targets ("" for one that names none), each compiling a real
+// main.c, converted; by default in a folder with blanks, Chinese and '#'.
 QString writeProject(const ProjectTree &tree, const QList<QByteArray> &names,
-                     const ConversionOptions &options = ConversionOptions())
+                     const ConversionOptions &options = ConversionOptions(),
+                     const QString &project = QString::fromUtf8("固件 #1/MDK-ARM/fw.uvprojx"))
 {
     QList<UvTarget> targets;
     for (const QByteArray &name : names) {
@@ -32,9 +33,9 @@ QString writeProject(const ProjectTree &tree, const QList<QByteArray> &names,
         target.files = {"..\\Src\\main.c"};
         targets.append(target);
     }
-    const QString project = QString::fromUtf8("固件 #1/MDK-ARM/fw.uvprojx");
+    const QString source = QFileInfo(project).path() + QStringLiteral("/../Src/main.c");
     if (!tree.add(project, uvProject(targets)) ||
-        !tree.add(QString::fromUtf8("固件 #1/Src/main.c"), "int main(void) { return 0; }\n") ||
+        !tree.add(source, "int main(void) { return 0; }\n") ||
         !convertProject(tree.path(project), options).succeeded())
         return QString();
     return tree.path(project);
@@ -133,7 +134,7 @@ void TestUvisionBuild::blockLines_data()
     QTest::addColumn<QString>("mdkRoot");
     QTest::addColumn<QByteArray>("lines"); // from UV_PROJECT to "!qtc_run {"
 
-    const QString plain = QStringLiteral("fw.uvprojx");
+    const QString plain = QStringLiteral("MDK-ARM/fw.uvprojx");
     QTest::newRow("several targets: the one UV_TARGET selects")
         << QList<QByteArray>{"Debug", "Release"} << plain << QString()
         << QByteArray("UV_PROJECT = $$PWD/fw.uvprojx\r\nUV_BUILD_TARGET = $$UV_TARGET\r\n");
@@ -144,14 +145,11 @@ void TestUvisionBuild::blockLines_data()
     QTest::newRow("one target without a name: none named")
         << QList<QByteArray>{""} << plain << QString()
         << QByteArray("UV_PROJECT = $$PWD/fw.uvprojx\r\n");
-    QTest::newRow("project file with a blank and '$'")
-        << QList<QByteArray>{"A"} << QStringLiteral("my fw$1.uvprojx") << QString()
+    QTest::newRow("file name with a blank and '$', the installation found")
+        << QList<QByteArray>{"A"} << QStringLiteral("MDK-ARM/my fw$1.uvprojx")
+        << QStringLiteral("D:/Keil v5")
         << QByteArray("UV_PROJECT = $$PWD/\"my fw$${LITERAL_DOLLAR}1.uvprojx\"\r\n"
-                      "UV_BUILD_TARGET = \"A\"\r\n");
-    QTest::newRow("the installation found")
-        << QList<QByteArray>{"A"} << plain << QStringLiteral("D:/Keil v5")
-        << QByteArray("UV_PROJECT = $$PWD/fw.uvprojx\r\nUV_BUILD_TARGET = \"A\"\r\n"
-                      "UV_INSTALLED = \"D:/Keil v5/UV4/UV4.exe\"\r\n");
+                      "UV_BUILD_TARGET = \"A\"\r\nUV_INSTALLED = \"D:/Keil v5/UV4/UV4.exe\"\r\n");
 }
 
 void TestUvisionBuild::blockLines()
@@ -161,19 +159,11 @@ void TestUvisionBuild::blockLines()
     QFETCH(QString, mdkRoot);
     QFETCH(QByteArray, lines);
 
-    QList<UvTarget> uvTargets;
-    for (const QByteArray &name : targets) {
-        UvTarget target;
-        target.name = name;
-        target.files = {"main.c"};
-        uvTargets.append(target);
-    }
-    QVERIFY(m_tree->add(projectFile, uvProject(uvTargets)));
     ConversionOptions options;
     options.mdkRoot = mdkRoot;
-    const ConversionResult result = convertProject(m_tree->path(projectFile), options);
-    QVERIFY(result.succeeded());
-    const QByteArray pro = ProjectTree::readFile(result.outputPath);
+    const QString project = writeProject(*m_tree, targets, options, projectFile);
+    QVERIFY(!project.isEmpty());
+    const QByteArray pro = ProjectTree::readFile(outputPathFor(project));
 
     // The last block, right before the closing lines, after the last target's.
     const QByteArray lead = "\r\n# Build with uVision\r\n";
