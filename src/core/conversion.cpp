@@ -108,6 +108,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     ProjectConverter converter(QFileInfo(projectPath).absolutePath(), time);
     converter.setDefaultTarget(options.target);
     converter.setPackRoot(options.packRoot);
+    converter.setUvisionBuild(QFileInfo(projectPath).fileName(), options.mdkRoot, options.c51Root);
     result.status = converter.convert(project, output);
     result.targets = converter.survey().targetNames();
     result.notices = converter.notices();

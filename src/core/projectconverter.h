@@ -3,6 +3,7 @@
 
 #include "conversion.h"
 #include "projectsurvey.h"
+#include "uvisionbuild.h"
 
 #include <QDateTime>
 #include <QIODevice>
@@ -31,6 +32,14 @@ public:
     void setDefaultTarget(const QString &target) { m_defaultTarget = target; }
     // Where CMSIS packs are installed; empty for none.
     void setPackRoot(const QString &root) { m_packRoot = root; }
+    // The project's file name and the Keil installations ("D:/Keil_v5", empty for none),
+    // for the block that builds it with uVision; without a name there is no such block.
+    void setUvisionBuild(const QString &projectFile, const QString &mdkRoot, const QString &c51Root)
+    {
+        m_projectFile = projectFile;
+        m_mdkRoot = mdkRoot;
+        m_c51Root = c51Root;
+    }
     ~ProjectConverter();
 
     // Reads the whole project (which must be able to seek back to its start) and writes
@@ -49,11 +58,15 @@ public:
 private:
     friend class WritingVisitor;
     void writeAdditions(ProWriter &writer, const QString &targetName);
+    UvisionBuild uvisionBuild() const;
 
     QString m_projectDir;
     QDateTime m_time;
     QString m_defaultTarget;
     QString m_packRoot;
+    QString m_projectFile;
+    QString m_mdkRoot;
+    QString m_c51Root;
     ProjectSurvey m_survey;
     std::unique_ptr<PackRepository> m_packs;
     std::unique_ptr<AdditionFinder> m_additions;

@@ -419,7 +419,7 @@ void TestPacks::blockFormat()
         "\tRTE/CMSIS/RTX_Config.h \\\r\n"
         "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n\tRTE/Device/AC100T6/system_ac1.c \\\r\n"
         "\r\n\r\n\r\n";
-    const QByteArray pro = tree.read(QStringLiteral("fw/fw.pro"));
+    const QByteArray pro = withoutUvisionBuild(tree.read(QStringLiteral("fw/fw.pro")));
     QCOMPARE(pro.mid(expectedBanner(QStringLiteral("2024-03-01 09:05")).size()), expected);
 }
 
