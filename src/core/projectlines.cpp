@@ -13,27 +13,35 @@ namespace Corvane {
 
 namespace {
 
-const struct
+struct ElementName
 {
     const char *name;
+    qsizetype size;
     Element element;
-} elementNames[] = {
-    {"Device", Element::Device},
-    {"Define", Element::Define},
-    {"IncludePath", Element::IncludePath},
-    {"FilePath", Element::FilePath},
-    {"TargetName", Element::TargetName},
-    {"ToolsetName", Element::ToolsetName},
-    {"PackID", Element::PackID},
-    {"RegisterFile", Element::RegisterFile},
-    {"uAC6", Element::uAC6},
-    {"Cpu", Element::Cpu},
-    {"instance", Element::Instance},
-    {"GroupName", Element::GroupName},
-    {"FileType", Element::FileType},
-    {"IncludeInBuild", Element::IncludeInBuild},
-    {"PathAndName", Element::PathAndName},
-    {"NodeIsActive", Element::NodeIsActive},
+};
+
+template <std::size_t N> constexpr ElementName named(const char (&name)[N], Element element)
+{
+    return {name, qsizetype(N - 1), element};
+}
+
+const ElementName elementNames[] = {
+    named("Device", Element::Device),
+    named("Define", Element::Define),
+    named("IncludePath", Element::IncludePath),
+    named("FilePath", Element::FilePath),
+    named("TargetName", Element::TargetName),
+    named("ToolsetName", Element::ToolsetName),
+    named("PackID", Element::PackID),
+    named("RegisterFile", Element::RegisterFile),
+    named("uAC6", Element::uAC6),
+    named("Cpu", Element::Cpu),
+    named("instance", Element::Instance),
+    named("GroupName", Element::GroupName),
+    named("FileType", Element::FileType),
+    named("IncludeInBuild", Element::IncludeInBuild),
+    named("PathAndName", Element::PathAndName),
+    named("NodeIsActive", Element::NodeIsActive),
 };
 
 quint32 bit(Element element)
@@ -63,7 +71,7 @@ Element elementNamed(const char *name, qsizetype size)
         return Element::None;
     }
     for (const auto &e : elementNames) {
-        if (qsizetype(std::strlen(e.name)) == size && std::memcmp(e.name, name, size_t(size)) == 0)
+        if (e.size == size && std::memcmp(e.name, name, size_t(size)) == 0)
             return e.element;
     }
     return Element::None;
@@ -101,24 +109,23 @@ bool isBlank(QChar c)
 }
 
 // Characters of a plain value: printable ASCII without blanks, markup, or anything qmake
-// would not take literally.
+// would not take literally. A table: every byte of a value that matters is looked up.
+struct PlainValueBytes
+{
+    bool plain[256] = {};
+    constexpr PlainValueBytes()
+    {
+        for (int c = '!'; c < 0x7f; ++c)
+            plain[c] = true;
+        for (const char c : {'<', '&', '$', '#', '{', '}', '"', '\''})
+            plain[static_cast<unsigned char>(c)] = false;
+    }
+};
+constexpr PlainValueBytes plainValueBytes;
+
 bool isPlainValueByte(unsigned char c)
 {
-    if (c <= ' ' || c >= 0x7f)
-        return false;
-    switch (c) {
-    case '<':
-    case '&':
-    case '$':
-    case '#':
-    case '{':
-    case '}':
-    case '"':
-    case '\'':
-        return false;
-    default:
-        return true;
-    }
+    return plainValueBytes.plain[c];
 }
 
 // Most lines that matter hold one element and nothing else, indented with spaces, with a
