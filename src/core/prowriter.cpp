@@ -29,6 +29,7 @@ void ProWriter::device(const QString &name)
     write(Fragments::deviceLead);
     write(Fragments::deviceValue(name));
     m_lastWasSource = false;
+    m_listOpen = false;
 }
 
 void ProWriter::defines(const QString &list)
@@ -37,6 +38,7 @@ void ProWriter::defines(const QString &list)
     write(Fragments::defineList(list));
     write(Fragments::listEnd);
     m_lastWasSource = false;
+    m_listOpen = false;
 }
 
 void ProWriter::includes(const QString &list)
@@ -44,6 +46,7 @@ void ProWriter::includes(const QString &list)
     write(Fragments::includesOpener);
     write(includeBlock(list));
     m_lastWasSource = false;
+    m_listOpen = true;
 }
 
 void ProWriter::source(const QString &path)
@@ -54,6 +57,7 @@ void ProWriter::source(const QString &path)
         write(Fragments::sourcesOpener);
     write(Fragments::fileEntry(path));
     m_lastWasSource = true;
+    m_listOpen = true;
 }
 
 void ProWriter::plainSource(const char *path, qsizetype size)
@@ -67,6 +71,7 @@ void ProWriter::plainSource(const char *path, qsizetype size)
     std::replace(m_buffer.begin() + start, m_buffer.end(), '\\', '/');
     write(" \\\r\n");
     m_lastWasSource = true;
+    m_listOpen = true;
 }
 
 void ProWriter::addition(const QString &comment, const QStringList &defines,
@@ -107,11 +112,13 @@ void ProWriter::addition(const QString &comment, const QStringList &defines,
 
 void ProWriter::scopeDefault(const QString &target)
 {
+    endList();
     write(Fragments::scopeDefault(target));
 }
 
 void ProWriter::openScope(const QString &target)
 {
+    endList();
     write(Fragments::scopeOpener(target));
     // A scope line ends a run of sources.
     m_lastWasSource = false;
@@ -120,6 +127,17 @@ void ProWriter::openScope(const QString &target)
 void ProWriter::closeScope()
 {
     write(Fragments::scopeCloser);
+    m_lastWasSource = false;
+    m_listOpen = false;
+}
+
+// Values met before the first target (a source, an include list) end in a continuation:
+// without an empty line, qmake would read the scope line that follows as one more value.
+void ProWriter::endList()
+{
+    if (m_listOpen)
+        write("\r\n");
+    m_listOpen = false;
     m_lastWasSource = false;
 }
 

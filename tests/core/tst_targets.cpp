@@ -39,6 +39,8 @@ private slots:
     void compactProject();
     void targetNames_data();
     void targetNames();
+    void valuesBeforeFirstTarget_data();
+    void valuesBeforeFirstTarget();
 };
 
 void TestTargets::body_data()
@@ -52,6 +54,17 @@ void TestTargets::body_data()
                       "<TargetName>B</TargetName>\n<FilePath>b.c</FilePath>\n")
         << defaultLine + scope("A") + Pro::sources({"a.c"}) + "}\r\n" + scope("B") +
                Pro::sources({"b.c"}) + "}\r\n";
+    // The entries end in a continuation: an empty line ends them before the default line.
+    QTest::newRow("a source before the first target")
+        << QByteArray("<FilePath>pre.c</FilePath>\n<TargetName>A</TargetName>\n"
+                      "<FilePath>a.c</FilePath>\n<TargetName>B</TargetName>\n")
+        << Pro::sources({"pre.c"}) + "\r\n" + defaultLine + scope("A") + Pro::sources({"a.c"}) +
+               "}\r\n" + scope("B") + "}\r\n";
+    QTest::newRow("an include list before the first target")
+        << QByteArray("<IncludePath>inc</IncludePath>\n<TargetName>A</TargetName>\n"
+                      "<TargetName>B</TargetName>\n")
+        << Pro::includes({"inc"}) + "\r\n" + defaultLine + scope("A") + "}\r\n" + scope("B") +
+               "}\r\n";
     QTest::newRow("sources after an include block, an empty define between")
         << QByteArray("<FilePath>a.c</FilePath>\n<Define></Define>\n"
                       "<IncludePath>inc</IncludePath>\n<FilePath>b.c</FilePath>\n")
@@ -165,6 +178,62 @@ void TestTargets::targetNames()
                  QStringList{selection.second});
     }
     QVERIFY(!QFileInfo::exists(tree.path(QStringLiteral("pwned"))));
+}
+
+void TestTargets::valuesBeforeFirstTarget_data()
+{
+    QTest::addColumn<QByteArray>("before"); // the lines before the first TargetName
+    QTest::addColumn<QString>("target");    // UV_TARGET given to qmake; empty for the default
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QStringList>("headers");
+
+    const QByteArray source = "<FilePath>pre.c</FilePath>\n";
+    const QByteArray include = "<IncludePath>inc</IncludePath>\n";
+    const QStringList header = {QStringLiteral("inc/x.h")};
+    QTest::newRow("a source, by default")
+        << source << QString() << QStringList{QStringLiteral("pre.c"), QStringLiteral("a.c")}
+        << QStringList();
+    QTest::newRow("a source, A") << source << QStringLiteral("A")
+                                 << QStringList{QStringLiteral("pre.c"), QStringLiteral("a.c")}
+                                 << QStringList();
+    QTest::newRow("a source, B") << source << QStringLiteral("B")
+                                 << QStringList{QStringLiteral("pre.c"), QStringLiteral("b.c")}
+                                 << QStringList();
+    QTest::newRow("an include list, by default")
+        << include << QString() << QStringList{QStringLiteral("a.c")} << header;
+    QTest::newRow("an include list, B")
+        << include << QStringLiteral("B") << QStringList{QStringLiteral("b.c")} << header;
+}
+
+void TestTargets::valuesBeforeFirstTarget()
+{
+    // Values before the first target stay outside the scopes: every target has them.
+    QFETCH(QByteArray, before);
+    QFETCH(QString, target);
+    QFETCH(QStringList, sources);
+    QFETCH(QStringList, headers);
+
+    QString whyNot;
+    if (QmakeTool::program(&whyNot).isEmpty())
+        QSKIP(qPrintable(whyNot));
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("inc/x.h")));
+    QVERIFY(tree.add(QStringLiteral("fw.uvprojx"),
+                     before + "<TargetName>A</TargetName>\n<FilePath>a.c</FilePath>\n"
+                              "<TargetName>B</TargetName>\n<FilePath>b.c</FilePath>\n"));
+    QVERIFY(convertProject(tree.path(QStringLiteral("fw.uvprojx"))).succeeded());
+    QByteArray evaluated;
+    QString error;
+    const QStringList args =
+        target.isEmpty() ? QStringList() : QStringList{QStringLiteral("UV_TARGET=") + target};
+    QVERIFY2(QmakeTool::evaluate(tree.path(QStringLiteral("fw.pro")), args, &evaluated, &error,
+                                 tree.root()),
+             qPrintable(error));
+    const QHash<QString, QStringList> vars = QmakeTool::variables(evaluated);
+    QCOMPARE(vars.value(QStringLiteral("UV_TARGET")),
+             QStringList{target.isEmpty() ? QStringLiteral("A") : target});
+    QCOMPARE(vars.value(QStringLiteral("SOURCES")), sources);
+    QCOMPARE(vars.value(QStringLiteral("HEADERS")), headers);
 }
 
 QTEST_GUILESS_MAIN(TestTargets)
