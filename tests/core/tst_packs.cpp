@@ -374,6 +374,23 @@ void TestPacks::versionOrder_data()
     QTest::newRow("pre-release of a newer version")
         << QStringLiteral("3.1.2-dev") << QStringLiteral("3.1.1") << 1;
     QTest::newRow("equal") << QStringLiteral("5.9.0") << QStringLiteral("5.9.0") << 0;
+    // Pre-releases against each other, identifier by identifier, as semantic versions are.
+    QTest::newRow("pre-releases by text")
+        << QStringLiteral("1.0.0-alpha") << QStringLiteral("1.0.0-beta") << -1;
+    QTest::newRow("pre-releases by number")
+        << QStringLiteral("1.0.0-rc.10") << QStringLiteral("1.0.0-rc.2") << 1;
+    QTest::newRow("numeric identifier before a word")
+        << QStringLiteral("1.0.0-9") << QStringLiteral("1.0.0-dev") << -1;
+    QTest::newRow("fewer identifiers first")
+        << QStringLiteral("1.0.0-rc") << QStringLiteral("1.0.0-rc.1") << -1;
+    QTest::newRow("build metadata does not count")
+        << QStringLiteral("1.0.0+g1a2b") << QStringLiteral("1.0.0") << 0;
+    QTest::newRow("pre-release with build metadata")
+        << QStringLiteral("1.0.0-dev.3+g1a2b") << QStringLiteral("1.0.0-dev.12") << -1;
+    // Versions of different lengths: a missing part is 0.
+    QTest::newRow("two parts and three") << QStringLiteral("1.2") << QStringLiteral("1.2.0") << 0;
+    QTest::newRow("longer and newer") << QStringLiteral("1.2.1") << QStringLiteral("1.2") << 1;
+    QTest::newRow("shorter and newer") << QStringLiteral("2") << QStringLiteral("1.10.3") << 1;
 }
 
 void TestPacks::versionOrder()
