@@ -90,6 +90,15 @@ void TestTargets::body_data()
                       "<Define>S=&quot;x&quot;,&lt;&gt;,it&apos;s,&bogus;,&#0;,&#x41;</Define>\n")
         << Pro::sources({"../R&D/a&b&c.c"}) +
                Pro::defines({"S=\"x\"", "<>", "it\"'\"s", "&bogus;", "&$${LITERAL_HASH}0;", "A"});
+    QTest::newRow("commented out on one line")
+        << QByteArray("<!-- was -> <Define>OLD</Define> --><Define>A</Define><!--<FilePath>x.c"
+                      "</FilePath>-->\n")
+        << Pro::defines({"A"});
+    QTest::newRow("commented out over several lines")
+        << QByteArray("<Define>A</Define><!-- <Define>OLD</Define>\n<FilePath>x.c</FilePath>\n"
+                      "<IncludePath>old</IncludePath>\n"
+                      "--><FilePath>a.c</FilePath>\n<!--\n<Device>OLD</Device>\n-->\n")
+        << Pro::defines({"A"}) + Pro::sources({"a.c"});
     QTest::newRow("closing tag alone, past the opening tag's length")
         << QByteArray("<Define>\nabcdefghi</Define>\nabcdefgh</Define>\n")
         << Pro::defines({"abcdefghi"});
