@@ -2,6 +2,7 @@
 // values are taken from lines: between their own tags, with character references decoded.
 
 #include "conversion.h"
+#include "projectlines.h"
 #include "projecttree.h"
 #include "qmaketool.h"
 #include "uvprojx.h"
@@ -37,6 +38,8 @@ private slots:
     void body_data();
     void body();
     void compactProject();
+    void characterReferences_data();
+    void characterReferences();
     void targetNames_data();
     void targetNames();
     void valuesBeforeFirstTarget_data();
@@ -137,6 +140,43 @@ void TestTargets::compactProject()
     QVERIFY(expected.contains(scope("Release")));
     QCOMPARE(convert(compact, &ok), expected);
     QVERIFY(ok);
+}
+
+void TestTargets::characterReferences_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("decoded"); // UTF-8 in the source
+
+    // The edges of the characters XML allows; a reference to anything else stays as it is.
+    const QList<QPair<const char *, const char *>> cases = {
+        {"&#8;", "&#8;"},
+        {"&#9;", "\t"},
+        {"&#xA;", "\n"},
+        {"&#13;", "\r"},
+        {"&#x1F;", "&#x1F;"},
+        {"&#32;", " "},
+        {"&#xD7FF;", "\xED\x9F\xBF"},
+        {"&#xD800;", "&#xD800;"},
+        {"&#57343;", "&#57343;"},
+        {"&#xE000;", "\xEE\x80\x80"},
+        {"&#xFFFD;", "\xEF\xBF\xBD"},
+        {"&#xFFFE;", "&#xFFFE;"},
+        {"&#xFFFF;", "&#xFFFF;"},
+        {"&#x10000;", "\xF0\x90\x80\x80"},
+        {"&#x10FFFF;", "\xF4\x8F\xBF\xBF"},
+        {"&#1114111;", "\xF4\x8F\xBF\xBF"},
+        {"&#x110000;", "&#x110000;"},
+    };
+    for (const auto &c : cases)
+        QTest::newRow(c.first) << QString::fromUtf8(c.first) << QString::fromUtf8(c.second);
+}
+
+void TestTargets::characterReferences()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, decoded);
+    const QString line = QStringLiteral("a") + text + QStringLiteral("b");
+    QCOMPARE(decodeXmlText(line), QString(QStringLiteral("a") + decoded + QStringLiteral("b")));
 }
 
 void TestTargets::targetNames_data()
