@@ -15,9 +15,7 @@ constexpr int maxCachedIncludeList = 64 * 1024;
 
 ProWriter::ProWriter(QIODevice &output, const QString &projectDir)
     : m_output(output), m_headers(projectDir)
-{
-    m_buffer.reserve(flushSize * 2);
-}
+{}
 
 void ProWriter::banner(const QDateTime &time)
 {
