@@ -1,0 +1,145 @@
+#include "fuzzchecks.h"
+
+#include "fragments.h"
+
+#include <QCoreApplication>
+#include <QList>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace FuzzChecks {
+
+namespace {
+
+// Why a line of the .pro would make qmake read something other than literal values, or
+// an empty string.
+QString syntaxFault(const QByteArray &line)
+{
+    if (line.contains('\r') || line.contains('\n'))
+        return QStringLiteral("a line break inside a line");
+    if (line.startsWith("# Device \t") || line.startsWith("# Added by uVision for this target: ") ||
+        line == "}")
+        return QString();
+    // The scope lines of a project of several targets: a quoted name inside.
+    static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
+    static const QByteArray scopeLead = "equals(UV_TARGET, ";
+    if (line.startsWith(defaultLead))
+        return syntaxFault(line.mid(defaultLead.size()));
+    if (line.startsWith(scopeLead) && line.endsWith(") {"))
+        return syntaxFault(line.mid(scopeLead.size(), line.size() - scopeLead.size() - 3));
+    static const QByteArray safe[] = {"$${LITERAL_DOLLAR}", "$${LITERAL_HASH}",
+                                      "$$escape_expand(\\\\n)", "$$escape_expand(\\\\r)"};
+    bool inQuotes = false;
+    for (int i = 0; i < line.size(); ++i) {
+        const char c = line.at(i);
+        if (c == '\\') {
+            ++i; // an escaped character, or the continuation at the end of a list line
+            continue;
+        }
+        if (c == '$') {
+            const auto known = std::find_if(
+                std::begin(safe), std::end(safe), [&line, i](const QByteArray &sequence) {
+                    return line.size() - i >= sequence.size() &&
+                           std::memcmp(line.constData() + i, sequence.constData(),
+                                       size_t(sequence.size())) == 0;
+                });
+            if (known != std::end(safe)) {
+                i += known->size() - 1;
+                continue;
+            }
+        }
+        if (c == '"')
+            inQuotes = !inQuotes;
+        else if (c == '$' || c == '#')
+            return QStringLiteral("an unescaped ") + QLatin1Char(c);
+        else if (!inQuotes && (c == '{' || c == '}' || c == '\''))
+            return QStringLiteral("an unquoted ") + QLatin1Char(c);
+    }
+    return inQuotes ? QStringLiteral("an unpaired double quote") : QString();
+}
+
+void checkLiteralValues(const QByteArray &pro, const QByteArray &banner)
+{
+    const QList<QByteArray> lines = pro.mid(banner.size()).split('\n');
+    bool continued = false; // the line before ends a list line with its continuation
+    for (QByteArray line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const QString fault = syntaxFault(line);
+        if (!fault.isEmpty())
+            fail("the .pro has", fault + QStringLiteral(" in: ") + QString::fromUtf8(line));
+        if (continued &&
+            (line.startsWith("isEmpty(UV_TARGET)") || line.startsWith("equals(UV_TARGET")))
+            fail("a scope line continues a list:", QString::fromUtf8(line));
+        continued = line.endsWith(" \\") || line.endsWith("\\ ");
+    }
+}
+
+} // namespace
+
+void fail(const char *what, const QString &detail)
+{
+    std::fprintf(stderr, "%s: %s %s\n", qPrintable(QCoreApplication::applicationName()), what,
+                 qPrintable(detail));
+    std::abort();
+}
+
+void checkPro(const QByteArray &pro, const QDateTime &time)
+{
+    const QByteArray banner = Corvane::Fragments::banner(time);
+    if (!pro.startsWith(banner))
+        fail("the .pro does not start with the banner");
+    if (!pro.endsWith(QByteArray(Corvane::Fragments::closing)))
+        fail("the .pro does not end with the closing lines");
+    checkLiteralValues(pro, banner);
+}
+
+QByteArray withTrailingBlanks(const QByteArray &input)
+{
+    QByteArray out;
+    out.reserve(input.size() + input.size() / 8 + 1);
+    int start = 0;
+    while (start < input.size()) {
+        int end = input.indexOf('\n', start);
+        const bool newline = end >= 0;
+        if (!newline)
+            end = input.size();
+        int contentEnd = end;
+        if (contentEnd > start && input.at(contentEnd - 1) == '\r')
+            --contentEnd;
+        out += input.mid(start, contentEnd - start);
+        out += ' ';
+        out += input.mid(contentEnd, end - contentEnd);
+        if (newline)
+            out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
+void structured(const QByteArray &input, QByteArray *pretty, QByteArray *compact)
+{
+    static const char *const names[] = {"TargetName", "Device",   "Define", "IncludePath",
+                                        "FilePath",   "FileName", "Group"};
+    *pretty = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Project>\n";
+    *compact = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Project>";
+    const QList<QByteArray> lines = input.split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.isEmpty())
+            continue;
+        const QByteArray name = names[static_cast<unsigned char>(line.at(0)) % 7];
+        QByteArray value = line.mid(1);
+        value.replace('\0', "").replace('\r', "");
+        value.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
+        const QByteArray element = '<' + name + '>' + value + "</" + name + '>';
+        *pretty += "    " + element + '\n';
+        *compact += element;
+    }
+    *pretty += "</Project>\n";
+    *compact += "</Project>\n";
+}
+
+} // namespace FuzzChecks
