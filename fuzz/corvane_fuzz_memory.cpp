@@ -9,9 +9,9 @@
 //   end of every line; a well-formed project made from the input gives the same .pro
 //   pretty-printed and on one line; another default target changes the default line only,
 //   an unknown one writes nothing;
-// - as a pack description: read twice, the same; unreadable, nothing in it; readable, each
-//   device is found by its name, and every condition gives the same answer for each device
-//   on both reads.
+// - as a pack description, when it holds a <package>: read twice, the same; unreadable,
+//   nothing in it; readable, each device is found by its name, and every condition gives the
+//   same answer for each device on both reads.
 
 #include "fragments.h"
 #include "fuzzchecks.h"
@@ -255,6 +255,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         break;
     }
 
-    checkDescription(input);
+    // The reader's own code runs inside a <package> only; anything else Qt's XML reader
+    // skips.
+    if (input.contains("<package"))
+        checkDescription(input);
     return 0;
 }
