@@ -14,22 +14,10 @@ namespace FuzzChecks {
 
 namespace {
 
-// Why a line of the .pro would make qmake read something other than literal values, or
-// an empty string.
-QString syntaxFault(const QByteArray &line)
+// Why text of the .pro would make qmake read something other than literal values, or an
+// empty string.
+QString literalFault(const QByteArray &line)
 {
-    if (line.contains('\r') || line.contains('\n'))
-        return QStringLiteral("a line break inside a line");
-    if (line.startsWith("# Device \t") || line.startsWith("# Added by uVision for this target: ") ||
-        line == "}")
-        return QString();
-    // The scope lines of a project of several targets: a quoted name inside.
-    static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
-    static const QByteArray scopeLead = "equals(UV_TARGET, ";
-    if (line.startsWith(defaultLead))
-        return syntaxFault(line.mid(defaultLead.size()));
-    if (line.startsWith(scopeLead) && line.endsWith(") {"))
-        return syntaxFault(line.mid(scopeLead.size(), line.size() - scopeLead.size() - 3));
     static const QByteArray safe[] = {"$${LITERAL_DOLLAR}", "$${LITERAL_HASH}",
                                       "$$escape_expand(\\\\n)", "$$escape_expand(\\\\r)"};
     bool inQuotes = false;
@@ -61,6 +49,35 @@ QString syntaxFault(const QByteArray &line)
     return inQuotes ? QStringLiteral("an unpaired double quote") : QString();
 }
 
+// Why a line of the .pro would make qmake read something other than literal values, or
+// an empty string.
+QString syntaxFault(const QByteArray &line)
+{
+    if (line.contains('\r') || line.contains('\n'))
+        return QStringLiteral("a line break inside a line");
+    if (line.startsWith("# Device \t") || line.startsWith("# Added by uVision for this target: ") ||
+        line == "}" || line == "# The active project in uVision" || line == "# Check UV_TARGET")
+        return QString();
+    // The scope lines of a project of several targets: a quoted name inside.
+    static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
+    static const QByteArray scopeLead = "equals(UV_TARGET, ";
+    if (line.startsWith(defaultLead))
+        return syntaxFault(line.mid(defaultLead.size()));
+    if (line.startsWith(scopeLead) && line.endsWith(") {"))
+        return syntaxFault(line.mid(scopeLead.size(), line.size() - scopeLead.size() - 3));
+    // The check after the last scope splices the value given between two quoted parts of
+    // its message.
+    static const QByteArray spliced = "\"$${UV_TARGET}\"";
+    if (line.startsWith("!equals(UV_TARGET, ")) {
+        const int at = line.lastIndexOf(spliced);
+        return at < 0 ? QStringLiteral("a check of UV_TARGET without the value")
+                      : literalFault(QByteArray(line).remove(at + 1, spliced.size() - 2));
+    }
+    return literalFault(line);
+}
+
+} // namespace
+
 void checkLiteralValues(const QByteArray &pro, const QByteArray &banner)
 {
     const QList<QByteArray> lines = pro.mid(banner.size()).split('\n');
@@ -72,13 +89,12 @@ void checkLiteralValues(const QByteArray &pro, const QByteArray &banner)
         if (!fault.isEmpty())
             fail("the .pro has", fault + QStringLiteral(" in: ") + QString::fromUtf8(line));
         if (continued &&
-            (line.startsWith("isEmpty(UV_TARGET)") || line.startsWith("equals(UV_TARGET")))
+            (line.startsWith("isEmpty(UV_TARGET)") || line.startsWith("equals(UV_TARGET") ||
+             line.startsWith("!equals(UV_TARGET")))
             fail("a scope line continues a list:", QString::fromUtf8(line));
         continued = line.endsWith(" \\") || line.endsWith("\\ ");
     }
 }
-
-} // namespace
 
 void fail(const char *what, const QString &detail)
 {

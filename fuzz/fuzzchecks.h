@@ -12,11 +12,14 @@ namespace FuzzChecks {
 // Reports the finding on stderr and aborts, so that libFuzzer saves the input.
 [[noreturn]] void fail(const char *what, const QString &detail = QString());
 
-// The .pro starts with the banner for `time` and ends with the closing lines, and no value
-// reaches qmake as syntax: every "$" and "#" outside a comment is part of
-// $${LITERAL_DOLLAR}, $${LITERAL_HASH} or $$escape_expand(), braces and "'" appear only
-// inside double quotes, and double quotes pair up on every line; no scope line continues
-// the list line before it.
+// No value of the .pro after its banner reaches qmake as syntax: every "$" and "#" outside
+// a comment is part of $${LITERAL_DOLLAR}, $${LITERAL_HASH} or $$escape_expand(), braces
+// and "'" appear only inside double quotes, and double quotes pair up on every line; no
+// scope line continues the list line before it.
+void checkLiteralValues(const QByteArray &pro, const QByteArray &banner);
+
+// The .pro starts with the banner for `time`, ends with the closing lines and passes
+// checkLiteralValues.
 void checkPro(const QByteArray &pro, const QDateTime &time);
 
 // The input with a blank at the end of every line, before its "\r\n" or "\n": values are

@@ -69,6 +69,8 @@ const char definesOpener[] = "\r\nDEFINES += \\ \r\n\t";
 const char includesOpener[] = "\r\nINCLUDEPATH += \\ \r\n\t";
 const char headersOpener[] = "\r\n\r\n\r\n\r\nHEADERS += \\ \r\n";
 const char sourcesOpener[] = "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n";
+const char groupHeadersOpener[] = "\r\nHEADERS += \\ \r\n";
+const char distFilesOpener[] = "\r\nDISTFILES += \\ \r\n";
 const char listEnd[] = "\r\n\r\n";
 const char closing[] = "\r\n\r\n\r\n";
 const char scopeCloser[] = "}\r\n";
@@ -89,6 +91,26 @@ QByteArray scopeDefault(const QString &target)
 QByteArray scopeOpener(const QString &target)
 {
     return "equals(UV_TARGET, " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() + ") {\r\n";
+}
+
+QByteArray targetCheck(const QStringList &targets)
+{
+    QByteArray conditions;
+    QStringList quoted;
+    for (const QString &target : targets) {
+        conditions +=
+            "!equals(UV_TARGET, " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() + "):";
+        quoted.append(QLatin1Char('"') + target + QLatin1Char('"'));
+    }
+    // The value given is spliced in between two literal parts of the message.
+    return "\r\n# Check UV_TARGET\r\n" + conditions + " error(" +
+           qmakeValue(QStringLiteral("UV_TARGET \""), ValueSyntax::Quoted).toUtf8() +
+           "$${UV_TARGET}" +
+           qmakeValue(QStringLiteral("\" names no target of this project; its targets are ") +
+                          quoted.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                      ValueSyntax::Quoted)
+               .toUtf8() +
+           ")\r\n";
 }
 
 QByteArray deviceValue(const QString &device)

@@ -17,14 +17,21 @@ extern const char definesOpener[];  // "\r\nDEFINES += \\ \r\n\t"
 extern const char includesOpener[]; // "\r\nINCLUDEPATH += \\ \r\n\t"
 extern const char headersOpener[];  // blank lines, then "HEADERS += \\ \r\n"
 extern const char sourcesOpener[];  // blank lines, then "SOURCES += \\ \r\n"
-extern const char listEnd[];        // "\r\n\r\n" after a define list
-extern const char closing[];        // "\r\n\r\n\r\n" at the end of the file
+// At the end of a target: the headers and the other files of its groups.
+extern const char groupHeadersOpener[]; // "\r\nHEADERS += \\ \r\n"
+extern const char distFilesOpener[];    // "\r\nDISTFILES += \\ \r\n"
+extern const char listEnd[];            // "\r\n\r\n" after a define list
+extern const char closing[];            // "\r\n\r\n\r\n" at the end of the file
 
 // A project of several targets puts each target's blocks in a scope; the variable
 // UV_TARGET picks one ("qmake UV_TARGET=Release"), the first target by default.
 QByteArray scopeDefault(const QString &target); // isEmpty(UV_TARGET): UV_TARGET = "name"
 QByteArray scopeOpener(const QString &target);  // equals(UV_TARGET, "name") {
 extern const char scopeCloser[];                // "}\r\n"
+// After the last scope: qmake stops with an error naming the targets when UV_TARGET names
+// none of them, rather than reading an empty project. Compared with equals(), one target
+// at a time: contains() would take the value as a regular expression.
+QByteArray targetCheck(const QStringList &targets);
 
 // "\t", the device name, "\r\n\r\n".
 QByteArray deviceValue(const QString &device);

@@ -72,6 +72,28 @@ void ProWriter::plainSource(const char *path, qsizetype size)
     m_listOpen = true;
 }
 
+void ProWriter::groupFile(FileList list, const QString &path)
+{
+    (list == FileList::Headers ? m_groupHeaders : m_distFiles).append(path);
+}
+
+void ProWriter::targetFilesEnd()
+{
+    const std::pair<const char *, QStringList *> lists[] = {
+        {Fragments::groupHeadersOpener, &m_groupHeaders},
+        {Fragments::distFilesOpener, &m_distFiles}};
+    for (const auto &list : lists) {
+        if (list.second->isEmpty())
+            continue;
+        write(list.first);
+        for (const QString &path : qAsConst(*list.second))
+            write(Fragments::fileEntry(path));
+        list.second->clear();
+        m_lastWasSource = false;
+        m_listOpen = true;
+    }
+}
+
 void ProWriter::addition(const QString &comment, const QStringList &defines,
                          const QStringList &includeFolders, const QStringList &packFolders,
                          const QStringList &headers, const QStringList &sources)
@@ -136,6 +158,12 @@ void ProWriter::endList()
     if (m_listOpen)
         write("\r\n");
     m_listOpen = false;
+    m_lastWasSource = false;
+}
+
+void ProWriter::targetCheck(const QStringList &targets)
+{
+    write(Fragments::targetCheck(targets));
     m_lastWasSource = false;
 }
 

@@ -2,6 +2,7 @@
 #define CORVANE_PROWRITER_H
 
 #include "headerscan.h"
+#include "target.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -30,6 +31,11 @@ public:
     // A source path of plain ASCII (no blanks, nothing qmake treats specially), '\' as
     // separators: written straight from the bytes.
     void plainSource(const char *path, qsizetype size);
+    // A file of the target's groups that goes to HEADERS or DISTFILES: kept until
+    // targetFilesEnd(), so that the run of sources goes on across it.
+    void groupFile(FileList list, const QString &path);
+    // The target's group headers, then its DISTFILES, each list when it has entries.
+    void targetFilesEnd();
 
     // One block of what uVision adds to a target: a comment naming where it comes from,
     // then DEFINES, INCLUDEPATH (the project's folders, then the pack folders) with the
@@ -41,6 +47,11 @@ public:
     void scopeDefault(const QString &target);
     void openScope(const QString &target);
     void closeScope();
+    // After the last scope: the check that UV_TARGET names one of the targets.
+    void targetCheck(const QStringList &targets);
+
+    // The include folders listed so far, and what was found in them.
+    const HeaderScanner &headerScanner() const { return m_headers; }
 
     // The closing lines; then everything is handed to the device.
     void closing();
@@ -62,6 +73,8 @@ private:
     bool m_lastWasSource = false;
     // The last line of the values a scope line may follow ends in a continuation '\\'.
     bool m_listOpen = false;
+    QStringList m_groupHeaders;
+    QStringList m_distFiles;
 };
 
 } // namespace Corvane

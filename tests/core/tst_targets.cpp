@@ -56,18 +56,25 @@ void TestTargets::body_data()
         << QByteArray("<TargetName>A</TargetName>\n<FilePath>a.c</FilePath>\n"
                       "<TargetName>B</TargetName>\n<FilePath>b.c</FilePath>\n")
         << defaultLine + scope("A") + Pro::sources({"a.c"}) + "}\r\n" + scope("B") +
-               Pro::sources({"b.c"}) + "}\r\n";
+               Pro::sources({"b.c"}) + "}\r\n" + Pro::targetCheck({"A", "B"});
     // The entries end in a continuation: an empty line ends them before the default line.
     QTest::newRow("a source before the first target")
         << QByteArray("<FilePath>pre.c</FilePath>\n<TargetName>A</TargetName>\n"
                       "<FilePath>a.c</FilePath>\n<TargetName>B</TargetName>\n")
         << Pro::sources({"pre.c"}) + "\r\n" + defaultLine + scope("A") + Pro::sources({"a.c"}) +
-               "}\r\n" + scope("B") + "}\r\n";
+               "}\r\n" + scope("B") + "}\r\n" + Pro::targetCheck({"A", "B"});
     QTest::newRow("an include list before the first target")
         << QByteArray("<IncludePath>inc</IncludePath>\n<TargetName>A</TargetName>\n"
                       "<TargetName>B</TargetName>\n")
         << Pro::includes({"inc"}) + "\r\n" + defaultLine + scope("A") + "}\r\n" + scope("B") +
-               "}\r\n";
+               "}\r\n" + Pro::targetCheck({"A", "B"});
+    QTest::newRow("a header and a document before the first target")
+        << QByteArray("<FileType>5</FileType><FilePath>pre.h</FilePath>\n"
+                      "<FileType>5</FileType><FilePath>readme.txt</FilePath>\n"
+                      "<TargetName>A</TargetName>\n<TargetName>B</TargetName>\n")
+        << "\r\nHEADERS += \\ \r\n" + Pro::entries({"pre.h"}) + "\r\nDISTFILES += \\ \r\n" +
+               Pro::entries({"readme.txt"}) + "\r\n" + defaultLine + scope("A") + "}\r\n" +
+               scope("B") + "}\r\n" + Pro::targetCheck({"A", "B"});
     QTest::newRow("sources after an include block, an empty define between")
         << QByteArray("<FilePath>a.c</FilePath>\n<Define></Define>\n"
                       "<IncludePath>inc</IncludePath>\n<FilePath>b.c</FilePath>\n")
@@ -226,6 +233,19 @@ void TestTargets::targetNames()
         QCOMPARE(QmakeTool::variables(evaluated).value(QStringLiteral("SOURCES")),
                  QStringList{selection.second});
     }
+    // A name that is no target stops qmake, also one that would match as a pattern.
+    for (const QByteArray &wrong : {QByteArray("nope"), QByteArray(".*")}) {
+        QVERIFY(tree.add(QStringLiteral("select.pro"),
+                         "UV_TARGET = \"" + wrong + "\"\ninclude(fw.pro)\n"));
+        QByteArray evaluated;
+        QString error;
+        QVERIFY(!QmakeTool::evaluate(tree.path(QStringLiteral("select.pro")), {}, &evaluated,
+                                     &error, tree.root()));
+        QVERIFY2(error.contains(QStringLiteral("UV_TARGET \"") + QString::fromUtf8(wrong) +
+                                QStringLiteral("\" names no target of this project; its targets "
+                                               "are \"First\", \"")),
+                 qPrintable(error));
+    }
     QVERIFY(!QFileInfo::exists(tree.path(QStringLiteral("pwned"))));
 }
 
@@ -252,6 +272,9 @@ void TestTargets::valuesBeforeFirstTarget_data()
         << include << QString() << QStringList{QStringLiteral("a.c")} << header;
     QTest::newRow("an include list, B")
         << include << QStringLiteral("B") << QStringList{QStringLiteral("b.c")} << header;
+    QTest::newRow("a header of a group, B")
+        << QByteArray("<FileType>5</FileType><FilePath>pre.h</FilePath>\n") << QStringLiteral("B")
+        << QStringList{QStringLiteral("b.c")} << QStringList{QStringLiteral("pre.h")};
 }
 
 void TestTargets::valuesBeforeFirstTarget()
