@@ -25,9 +25,11 @@ ReadOutcome forEachLineBlock(QIODevice &device, OnLines &&onLines, OnLine &&onLi
                              qsizetype maxLine = maxLineSize)
 {
     // A small project, read twice a conversion, needs no large block.
-    const qint64 blockSize =
-        device.isSequential() ? 256 * 1024
-                              : qBound<qint64>(4096, device.size() - device.pos() + 1, 256 * 1024);
+    constexpr qint64 smallest = 4096;
+    constexpr qint64 largest = 256 * 1024;
+    const qint64 blockSize = device.isSequential()
+                                 ? largest
+                                 : qBound(smallest, device.size() - device.pos() + 1, largest);
     const std::unique_ptr<char[]> block(new char[size_t(blockSize)]);
     std::string pending; // the start of a line that goes on in the next block
     for (;;) {
