@@ -26,6 +26,7 @@
 
 #include "conversion.h"
 #include "fragments.h"
+#include "fuzzchecks.h"
 #include "workspace.h"
 #include "workspaceconversion.h"
 
@@ -43,6 +44,12 @@
 
 namespace {
 
+using FuzzChecks::checkLiteralValues;
+using FuzzChecks::checkPro;
+using FuzzChecks::fail;
+using FuzzChecks::structured;
+using FuzzChecks::withTrailingBlanks;
+
 struct Scratch
 {
     QTemporaryDir root;
@@ -57,12 +64,6 @@ struct Scratch
 };
 
 Scratch *scratch = nullptr;
-
-[[noreturn]] void fail(const char *what, const QString &detail = QString())
-{
-    std::fprintf(stderr, "corvane_fuzz: %s %s\n", what, qPrintable(detail));
-    std::abort();
-}
 
 void touch(const QString &path)
 {
@@ -154,85 +155,6 @@ bool isToolMessage(const QString &message)
     return messages.contains(message);
 }
 
-// Why a line of the .pro would make qmake read something other than literal values, or
-// an empty string.
-QString syntaxFault(const QByteArray &line)
-{
-    if (line.contains('\r') || line.contains('\n'))
-        return QStringLiteral("a line break inside a line");
-    if (line.startsWith("# Device \t") || line.startsWith("# Added by uVision for this target: ") ||
-        line == "}" || line == "# The active project in uVision")
-        return QString();
-    // The scope lines of a project of several targets: a quoted name inside.
-    static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
-    static const QByteArray scopeLead = "equals(UV_TARGET, ";
-    if (line.startsWith(defaultLead))
-        return syntaxFault(line.mid(defaultLead.size()));
-    if (line.startsWith(scopeLead) && line.endsWith(") {"))
-        return syntaxFault(line.mid(scopeLead.size(), line.size() - scopeLead.size() - 3));
-    static const QByteArray safe[] = {"$${LITERAL_DOLLAR}", "$${LITERAL_HASH}",
-                                      "$$escape_expand(\\\\n)", "$$escape_expand(\\\\r)"};
-    bool inQuotes = false;
-    for (int i = 0; i < line.size(); ++i) {
-        const char c = line.at(i);
-        if (c == '\\') {
-            ++i; // an escaped character, or the continuation at the end of a list line
-            continue;
-        }
-        bool skipped = false;
-        for (const QByteArray &sequence : safe) {
-            if (line.mid(i, sequence.size()) == sequence) {
-                i += sequence.size() - 1;
-                skipped = true;
-                break;
-            }
-        }
-        if (skipped)
-            continue;
-        if (c == '"')
-            inQuotes = !inQuotes;
-        else if (c == '$' || c == '#')
-            return QStringLiteral("an unescaped ") + QLatin1Char(c);
-        else if (!inQuotes && (c == '{' || c == '}' || c == '\''))
-            return QStringLiteral("an unquoted ") + QLatin1Char(c);
-    }
-    return inQuotes ? QStringLiteral("an unpaired double quote") : QString();
-}
-
-// The block that builds the project with uVision is fixed text but for the values of its
-// first lines.
-QString buildBlockFault(const QByteArray &line)
-{
-    static const QByteArray leads[] = {"UV_PROJECT = $$PWD/",
-                                       "UV_BUILD_TARGET = ", "UV_INSTALLED = "};
-    if (line == "UV_BUILD_TARGET = $$UV_TARGET")
-        return QString();
-    for (const QByteArray &lead : leads) {
-        if (line.startsWith(lead))
-            return syntaxFault(line.mid(lead.size()));
-    }
-    return QString();
-}
-
-void checkLiteralValues(const QByteArray &pro, const QByteArray &banner)
-{
-    const QByteArray buildLead = "\r\n# Build with uVision\r\n";
-    const int build = pro.indexOf(buildLead);
-    if (build < 0 || !pro.endsWith("}\r\n" + QByteArray(Corvane::Fragments::closing)))
-        fail("the .pro does not end with the uVision build block");
-    const QList<QByteArray> lines = pro.mid(banner.size()).split('\n');
-    int offset = banner.size();
-    for (QByteArray line : lines) {
-        const bool inBuild = offset > build;
-        offset += line.size() + 1;
-        if (line.endsWith('\r'))
-            line.chop(1);
-        const QString fault = inBuild ? buildBlockFault(line) : syntaxFault(line);
-        if (!fault.isEmpty())
-            fail("the .pro has", fault + QStringLiteral(" in: ") + QString::fromUtf8(line));
-    }
-}
-
 // One conversion; returns the .pro bytes, or a null array when the run failed.
 QByteArray convertOnce(const QByteArray &input, const QDateTime &time, bool withPacks = false)
 {
@@ -262,59 +184,10 @@ QByteArray convertOnce(const QByteArray &input, const QDateTime &time, bool with
     if (result.outputPath != scratch->outputPath)
         fail("output written elsewhere:", result.outputPath);
     const QByteArray pro = readAll(scratch->outputPath);
-    if (!pro.startsWith(Corvane::Fragments::banner(time)))
-        fail("the .pro does not start with the banner");
-    if (!pro.endsWith(QByteArray(Corvane::Fragments::closing)))
-        fail("the .pro does not end with the closing lines");
-    checkLiteralValues(pro, Corvane::Fragments::banner(time));
+    checkPro(pro, time);
+    if (!pro.contains("\r\n# Build with uVision\r\n"))
+        fail("the .pro has no uVision build block");
     return pro;
-}
-
-// The input with a blank at the end of every line, before its "\r\n" or "\n".
-QByteArray withTrailingBlanks(const QByteArray &input)
-{
-    QByteArray out;
-    out.reserve(input.size() + input.size() / 8 + 1);
-    int start = 0;
-    while (start < input.size()) {
-        int end = input.indexOf('\n', start);
-        const bool newline = end >= 0;
-        if (!newline)
-            end = input.size();
-        int contentEnd = end;
-        if (contentEnd > start && input.at(contentEnd - 1) == '\r')
-            --contentEnd;
-        out += input.mid(start, contentEnd - start);
-        out += ' ';
-        out += input.mid(contentEnd, end - contentEnd);
-        if (newline)
-            out += '\n';
-        start = end + 1;
-    }
-    return out;
-}
-
-// The input as a well-formed project, pretty-printed and on one line.
-void structured(const QByteArray &input, QByteArray *pretty, QByteArray *compact)
-{
-    static const char *const names[] = {"TargetName", "Device",   "Define", "IncludePath",
-                                        "FilePath",   "FileName", "Group"};
-    *pretty = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Project>\n";
-    *compact = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Project>";
-    const QList<QByteArray> lines = input.split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.isEmpty())
-            continue;
-        const QByteArray name = names[static_cast<unsigned char>(line.at(0)) % 7];
-        QByteArray value = line.mid(1);
-        value.replace('\0', "").replace('\r', "");
-        value.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
-        const QByteArray element = '<' + name + '>' + value + "</" + name + '>';
-        *pretty += "    " + element + '\n';
-        *compact += element;
-    }
-    *pretty += "</Project>\n";
-    *compact += "</Project>\n";
 }
 
 // An RTE project that takes a device, a component and a generator's components from the

@@ -4,6 +4,7 @@
 #include <QIODevice>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace Corvane {
@@ -23,16 +24,21 @@ template <typename OnLines, typename OnLine>
 ReadOutcome forEachLineBlock(QIODevice &device, OnLines &&onLines, OnLine &&onLine,
                              qsizetype maxLine = maxLineSize)
 {
-    constexpr qint64 blockSize = 256 * 1024;
-    std::string block(blockSize, '\0');
+    // A small project, read twice a conversion, needs no large block.
+    constexpr qint64 smallest = 4096;
+    constexpr qint64 largest = 256 * 1024;
+    const qint64 blockSize = device.isSequential()
+                                 ? largest
+                                 : qBound(smallest, device.size() - device.pos() + 1, largest);
+    const std::unique_ptr<char[]> block(new char[size_t(blockSize)]);
     std::string pending; // the start of a line that goes on in the next block
     for (;;) {
-        const qint64 got = device.read(&block[0], blockSize);
+        const qint64 got = device.read(block.get(), blockSize);
         if (got < 0)
             return ReadOutcome::ReadError;
         if (got == 0)
             break;
-        const char *p = block.data();
+        const char *p = block.get();
         const char *const end = p + got;
         if (!pending.empty()) {
             const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));

@@ -53,14 +53,42 @@ int PackRepository::compareVersions(const QString &a, const QString &b)
         if (x != y)
             return x < y ? -1 : 1;
     }
-    // Equal numbers: a release is newer than its pre-releases ("-dev", "-rc1").
+    // Equal numbers: a release is newer than its pre-releases ("-dev", "-rc.1"); build
+    // metadata ("+g1a2b") does not count.
+    restA = restA.section(QLatin1Char('+'), 0, 0);
+    restB = restB.section(QLatin1Char('+'), 0, 0);
     if (restA == restB)
         return 0;
     if (restA.isEmpty())
         return 1;
     if (restB.isEmpty())
         return -1;
-    return restA < restB ? -1 : 1;
+    // Pre-releases compare as semantic versions do, identifier by identifier: numbers as
+    // numbers and before words, words as text; of equal identifiers, fewer come first.
+    auto identifiers = [](const QString &rest) {
+        return rest.mid(rest.startsWith(QLatin1Char('-')) ? 1 : 0).split(QLatin1Char('.'));
+    };
+    auto isNumber = [](const QString &id) {
+        return !id.isEmpty() && std::all_of(id.cbegin(), id.cend(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        });
+    };
+    const QStringList idsA = identifiers(restA);
+    const QStringList idsB = identifiers(restB);
+    for (int i = 0; i < qMin(idsA.size(), idsB.size()); ++i) {
+        const QString &x = idsA.at(i);
+        const QString &y = idsB.at(i);
+        if (x == y)
+            continue;
+        if (isNumber(x) && isNumber(y)) {
+            if (x.toULongLong() != y.toULongLong())
+                return x.toULongLong() < y.toULongLong() ? -1 : 1;
+        } else if (isNumber(x) != isNumber(y)) {
+            return isNumber(x) ? -1 : 1;
+        }
+        return x < y ? -1 : 1;
+    }
+    return idsA.size() == idsB.size() ? 0 : idsA.size() < idsB.size() ? -1 : 1;
 }
 
 QStringList PackRepository::versions(const QString &vendor, const QString &name)

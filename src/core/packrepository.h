@@ -36,8 +36,9 @@ public:
     // devices are looked for.
     QMap<QString, QList<PackRef>> packsDescribing(const QStringList &devices);
 
-    // -1, 0 or 1 as version a is older than, equal to, or newer than b. Pre-releases
-    // ("3.1.2-dev") come before their release.
+    // -1, 0 or 1 as version a is older than, equal to, or newer than b, as semantic
+    // versions compare: pre-releases ("3.1.2-dev") before their release, build metadata
+    // ("+g1a2b") ignored.
     static int compareVersions(const QString &a, const QString &b);
 
 private:

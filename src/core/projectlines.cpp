@@ -2,6 +2,7 @@
 
 #include <QtAlgorithms>
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -161,7 +162,7 @@ Element plainElement(const char *data, qsizetype size, const char **value, qsize
 
 struct Tag
 {
-    enum Kind { Invalid, Start, End, Empty, Other } kind = Invalid;
+    enum Kind { Invalid, Start, End, Empty, Other, OpenComment } kind = Invalid;
     QStringView name;
     QStringView attributes;
     qsizetype end = 0; // just past the '>'
@@ -180,8 +181,11 @@ Tag parseTag(QStringView line, qsizetype at)
         const bool comment = line.mid(i).startsWith(QLatin1String("!--"));
         const qsizetype close =
             comment ? line.indexOf(QLatin1String("-->"), i + 3) : line.indexOf(QLatin1Char('>'), i);
-        if (close < 0)
+        if (close < 0) {
+            if (comment)
+                tag.kind = Tag::OpenComment; // it goes on over the next lines
             return tag;
+        }
         tag.kind = Tag::Other;
         tag.end = close + (comment ? 3 : 1);
         return tag;
@@ -373,6 +377,8 @@ ProjectLineScanner::ProjectLineScanner(std::initializer_list<Element> elements,
         m_tags.append(QByteArray(tag));
         m_openFirst[static_cast<unsigned char>(tag[0])] |= 1u << (m_tags.size() - 1);
     }
+    // A comment may hide elements on the lines below it.
+    m_openFirst[static_cast<unsigned char>('!')] = true;
 }
 
 namespace {
@@ -398,6 +404,7 @@ bool startsWithName(const char *p, const char *end, const QList<QByteArray> &nam
 // quick search for tags that may matter finds the few lines worth handling.
 ReadOutcome ProjectLineScanner::scan(QIODevice &project, ProjectVisitor &visitor)
 {
+    m_inComment = false;
     return forEachLineBlock(
         project,
         [this, &visitor](const char *begin, const char *end) {
@@ -409,11 +416,11 @@ ReadOutcome ProjectLineScanner::scan(QIODevice &project, ProjectVisitor &visitor
 }
 
 // The lines in [p, end), each ending in "\n".
-bool ProjectLineScanner::scanLines(const char *p, const char *end, ProjectVisitor &visitor) const
+bool ProjectLineScanner::scanLines(const char *p, const char *end, ProjectVisitor &visitor)
 {
     while (p < end) {
         const char *lineStart = p;
-        const bool everyLine = visitor.wantsEveryLine();
+        const bool everyLine = visitor.wantsEveryLine() || m_inComment;
         if (!everyLine && !findCandidate(p, end, &lineStart))
             return true;
         const auto *newline =
@@ -433,6 +440,8 @@ bool ProjectLineScanner::tagMatters(const char *lt, const char *lineStart, const
     const char *q = skipBlanks(lt + 1, end);
     if (q == end)
         return false;
+    if (*q == '!')
+        return end - q >= 3 && q[1] == '-' && q[2] == '-';
     if (*q != '/')
         return startsWithName(q, end, m_tags, m_openFirst[static_cast<unsigned char>(*q)]);
     // <Define></Define> is empty: it writes nothing.
@@ -504,10 +513,23 @@ bool ProjectLineScanner::mayMatter(const char *data, qsizetype size) const
 }
 
 bool ProjectLineScanner::handleLine(const char *data, qsizetype size, ProjectVisitor &visitor,
-                                    bool matters) const
+                                    bool matters)
 {
     if (size > 0 && data[size - 1] == '\r')
         --size;
+    if (m_inComment) {
+        // Up to a NUL byte, as below.
+        const auto *nul = static_cast<const char *>(std::memchr(data, '\0', size_t(size)));
+        const char *const lineEnd = nul ? nul : data + size;
+        static const char close[] = "-->";
+        const char *const found = std::search(data, lineEnd, close, close + 3);
+        if (found == lineEnd)
+            return true;
+        m_inComment = false;
+        size -= found + 3 - data;
+        data = found + 3;
+        matters = false;
+    }
     const bool everyLine = visitor.wantsEveryLine();
     if (!everyLine && !matters && !mayMatter(data, size))
         return true;
@@ -529,13 +551,17 @@ bool ProjectLineScanner::handleLine(const char *data, qsizetype size, ProjectVis
     return !visitor.stopped();
 }
 
-void ProjectLineScanner::scanLine(QStringView line, ProjectVisitor &visitor) const
+void ProjectLineScanner::scanLine(QStringView line, ProjectVisitor &visitor)
 {
     Tag previous; // the tag before the current run of text; Invalid at the line's start
     qsizetype textStart = 0;
     for (qsizetype at = line.indexOf(QLatin1Char('<')); at >= 0;
          at = line.indexOf(QLatin1Char('<'), at)) {
         const Tag tag = parseTag(line, at);
+        if (tag.kind == Tag::OpenComment) {
+            m_inComment = true;
+            return;
+        }
         if (tag.kind == Tag::Invalid) {
             ++at; // a '<' that opens no tag is text
             continue;
@@ -562,6 +588,7 @@ void ProjectLineScanner::scanLine(QStringView line, ProjectVisitor &visitor) con
             break;
         case Tag::Other:
         case Tag::Invalid:
+        case Tag::OpenComment:
             break;
         }
         previous = tag;

@@ -72,18 +72,19 @@ public:
 
     ReadOutcome scan(QIODevice &project, ProjectVisitor &visitor);
 
-    // Tokenizes one decoded line and reports its values and tags.
-    void scanLine(QStringView line, ProjectVisitor &visitor) const;
+    // Tokenizes one decoded line and reports its values and tags. A comment the line leaves
+    // open hides the lines up to its end.
+    void scanLine(QStringView line, ProjectVisitor &visitor);
 
 private:
     bool mayMatterAfter(const char *lt, const char *end) const;
     bool tagMatters(const char *lt, const char *lineStart, const char *end) const;
     bool mayMatter(const char *data, qsizetype size) const;
     bool findCandidate(const char *p, const char *end, const char **lineStart) const;
-    bool scanLines(const char *p, const char *end, ProjectVisitor &visitor) const;
+    bool scanLines(const char *p, const char *end, ProjectVisitor &visitor);
     // `matters`: a tag that matters was found on the line already.
     bool handleLine(const char *data, qsizetype size, ProjectVisitor &visitor,
-                    bool matters = false) const;
+                    bool matters = false);
 
     quint32 m_elements = 0;    // bit per Element
     QList<QByteArray> m_names; // of the elements wanted
@@ -92,6 +93,7 @@ private:
     // a bit for each name (tag) that starts with it.
     quint32 m_closeFirst[256] = {};
     quint32 m_openFirst[256] = {};
+    bool m_inComment = false; // a "<!--" of an earlier line is not closed yet
 };
 
 // The element a tag name stands for, Element::None for any other.

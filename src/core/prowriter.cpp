@@ -15,9 +15,7 @@ constexpr int maxCachedIncludeList = 64 * 1024;
 
 ProWriter::ProWriter(QIODevice &output, const QString &projectDir)
     : m_output(output), m_headers(projectDir)
-{
-    m_buffer.reserve(flushSize * 2);
-}
+{}
 
 void ProWriter::banner(const QDateTime &time)
 {
@@ -29,6 +27,7 @@ void ProWriter::device(const QString &name)
     write(Fragments::deviceLead);
     write(Fragments::deviceValue(name));
     m_lastWasSource = false;
+    m_listOpen = false;
 }
 
 void ProWriter::defines(const QString &list)
@@ -37,6 +36,7 @@ void ProWriter::defines(const QString &list)
     write(Fragments::defineList(list));
     write(Fragments::listEnd);
     m_lastWasSource = false;
+    m_listOpen = false;
 }
 
 void ProWriter::includes(const QString &list)
@@ -44,6 +44,7 @@ void ProWriter::includes(const QString &list)
     write(Fragments::includesOpener);
     write(includeBlock(list));
     m_lastWasSource = false;
+    m_listOpen = true;
 }
 
 void ProWriter::source(const QString &path)
@@ -54,6 +55,7 @@ void ProWriter::source(const QString &path)
         write(Fragments::sourcesOpener);
     write(Fragments::fileEntry(path));
     m_lastWasSource = true;
+    m_listOpen = true;
 }
 
 void ProWriter::plainSource(const char *path, qsizetype size)
@@ -67,6 +69,7 @@ void ProWriter::plainSource(const char *path, qsizetype size)
     std::replace(m_buffer.begin() + start, m_buffer.end(), '\\', '/');
     write(" \\\r\n");
     m_lastWasSource = true;
+    m_listOpen = true;
 }
 
 void ProWriter::groupFile(FileList list, const QString &path)
@@ -87,6 +90,7 @@ void ProWriter::targetFilesEnd()
             write(Fragments::fileEntry(path));
         list.second->clear();
         m_lastWasSource = false;
+        m_listOpen = true;
     }
 }
 
@@ -128,11 +132,13 @@ void ProWriter::addition(const QString &comment, const QStringList &defines,
 
 void ProWriter::scopeDefault(const QString &target)
 {
+    endList();
     write(Fragments::scopeDefault(target));
 }
 
 void ProWriter::openScope(const QString &target)
 {
+    endList();
     write(Fragments::scopeOpener(target));
     // A scope line ends a run of sources.
     m_lastWasSource = false;
@@ -141,6 +147,17 @@ void ProWriter::openScope(const QString &target)
 void ProWriter::closeScope()
 {
     write(Fragments::scopeCloser);
+    m_lastWasSource = false;
+    m_listOpen = false;
+}
+
+// Values met before the first target (a source, an include list) end in a continuation:
+// without an empty line, qmake would read the scope line that follows as one more value.
+void ProWriter::endList()
+{
+    if (m_listOpen)
+        write("\r\n");
+    m_listOpen = false;
     m_lastWasSource = false;
 }
 

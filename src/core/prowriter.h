@@ -63,6 +63,7 @@ public:
 
 private:
     QByteArray includeBlock(const QString &includes);
+    void endList();
     void write(const char *text);
     void write(const QByteArray &bytes);
     void flush();
@@ -74,6 +75,8 @@ private:
     bool m_failed = false;
     // A source entry may only follow another one or the SOURCES opener.
     bool m_lastWasSource = false;
+    // The last line of the values a scope line may follow ends in a continuation '\\'.
+    bool m_listOpen = false;
     QStringList m_groupHeaders;
     QStringList m_distFiles;
 };

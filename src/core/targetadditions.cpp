@@ -147,8 +147,9 @@ TargetAdditions AdditionFinder::additionsFor(const QString &targetName)
     const PackDevice *device = findDevice(target, &deviceFolder);
     // Without the device's pack, the project's own CPU line tells the core and its FPU.
     PackDevice fromCpu;
-    const QRegularExpressionMatch cpuType =
-        QRegularExpression(QStringLiteral("CPUTYPE\\(\"([^\"]+)\"\\)")).match(target.cpu);
+    // Compiled once: a run asks for every target.
+    static const QRegularExpression cpuPattern(QStringLiteral("CPUTYPE\\(\"([^\"]+)\"\\)"));
+    const QRegularExpressionMatch cpuType = cpuPattern.match(target.cpu);
     if (!device && cpuType.hasMatch()) {
         fromCpu.attributes.insert(QStringLiteral("Dcore"), cpuType.captured(1));
         fromCpu.attributes.insert(QStringLiteral("Dfpu"), target.cpu.contains(QLatin1String("FPU"))

@@ -282,6 +282,10 @@ void TestCli::fileNotices()
     QVERIFY(tree.add(QStringLiteral("Src/main.c")));
     const Run run = runCli({QStringLiteral("MDK-ARM/fw.uvprojx")}, tree.root());
     QCOMPARE(run.exitCode, 0);
+    if (!caseSensitiveFileSystem(tree.root())) {
+        QCOMPARE(run.err, QString()); // nothing is missing where letter case does not count
+        return;
+    }
     QCOMPARE(run.err, CliOutput::line(QStringLiteral("MDK-ARM/fw.uvprojx: file ../src/Main.c is "
                                                      "not on disk; on disk as ../Src/main.c")));
 }

@@ -77,6 +77,20 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Whether the file system at `dir` tells names apart by their letter case. Windows' does
+// not: a project's User\\Led is the disk's User/led there, and nothing is missing.
+inline bool caseSensitiveFileSystem(const QString &dir)
+{
+    const QString probe = dir + QStringLiteral("/corvane-case-probe");
+    QFile file(probe);
+    if (!file.open(QIODevice::WriteOnly))
+        return true;
+    file.close();
+    const bool sensitive = !QFileInfo::exists(dir + QStringLiteral("/CORVANE-CASE-PROBE"));
+    QFile::remove(probe);
+    return sensitive;
+}
+
 // The banner for a fixed time, as the tests expect it.
 inline QByteArray expectedBanner(const QString &time)
 {

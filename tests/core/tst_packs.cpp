@@ -2,14 +2,11 @@
 // device define and component include folders that the CMSIS packs describe. Each case
 // builds a small pack root of its own.
 
+#include "additionrun.h"
 #include "conversion.h"
 #include "packdescription.h"
-#include "packrepository.h"
-#include "projectsurvey.h"
 #include "projecttree.h"
-#include "targetadditions.h"
 
-#include <QBuffer>
 #include <QtTest>
 
 using namespace Corvane;
@@ -218,6 +215,20 @@ void TestPacks::additions_data()
                            QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Source/ARM"),
                            QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/Include"), acmeInclude}
         << rteHeaders << rteSources << QStringList();
+    QTest::newRow("RTE file excluded from the target")
+        << QByteArray(rtxProject)
+               .replace(
+                   "system_ac1.c</instance>\n      <targetInfos><targetInfo name",
+                   "system_ac1.c</instance>\n      <targetInfos><targetInfo excluded=\"1\" name")
+        << packs << QStringList{QStringLiteral("_RTE_"), QStringLiteral("AC10xx")}
+        << QStringList{QStringLiteral("RTE/_Target_1"),
+                       QStringLiteral("RTE/CMSIS"),
+                       core6,
+                       QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Include"),
+                       QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/RTX/Source/GCC"),
+                       QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/RTOS2/Include"),
+                       acmeInclude}
+        << rteHeaders << QStringList() << QStringList();
     QTest::newRow("no pack root: the RTE items only")
         << rtxProject << QString() << QStringList{QStringLiteral("_RTE_")} << rteItems << rteHeaders
         << rteSources << QStringList();
@@ -243,6 +254,10 @@ void TestPacks::additions_data()
         << QStringList{
                QStringLiteral("pack Acme.AC1_DFP 1.5.0 is not installed in @; 1.0.0 is used "
                               "instead (target \"Target 1\")")};
+    QTest::newRow("device header folder missing: the define alone")
+        << project("<Device>AC100</Device><PackID>Acme.AC1_DFP.2.0.0</PackID>") << packs
+        << QStringList{QStringLiteral("AC10xx")} << QStringList{mdkCore} << QStringList()
+        << QStringList() << QStringList();
     QTest::newRow("PackID without a version")
         << project("<Device>AC100T6</Device><PackID>Acme.AC1_DFP</PackID>") << packs
         << QStringList{QStringLiteral("AC10xx")} << QStringList{acmeInclude, mdkCore}
@@ -299,33 +314,19 @@ void TestPacks::additions()
                      "<file category=\"include\" name=\"Drivers/HAL/Inc/\"/>"
                      "<file category=\"source\" name=\"Src/main.c\"/></files>"
                      "</component></components></package>"));
-    QBuffer buffer(&project);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-    ProjectSurvey survey;
-    QCOMPARE(surveyProject(buffer, survey), ReadOutcome::EndOfInput);
-
     const QString rootPath =
         root.isEmpty()
             ? QString()
             : tree.path(root == QLatin1String("main.c") ? QStringLiteral("fw/main.c") : root);
-    PackRepository packs(rootPath);
-    AdditionFinder finder(survey, tree.path(QStringLiteral("fw")),
-                          root.isEmpty() ? nullptr : &packs);
-    const TargetAdditions additions = finder.additionsFor(QStringLiteral("Target 1"));
+    const AdditionRun run(project, tree.path(QStringLiteral("fw")), rootPath);
+    QVERIFY(run.surveyed);
 
-    QCOMPARE(additions.defines, defines);
-    QStringList folders = additions.includeFolders + additions.packFolders;
-    if (!packs.root().isEmpty())
-        folders.replaceInStrings(packs.root(), QStringLiteral("@"));
-    QCOMPARE(folders, includes);
-    QCOMPARE(additions.headers, headers);
-    QCOMPARE(additions.sources, sources);
-    QStringList said = finder.notices();
-    if (!packs.root().isEmpty())
-        said.replaceInStrings(QDir::toNativeSeparators(packs.root()), QStringLiteral("@"));
-    said.sort();
+    QCOMPARE(run.additions.defines, defines);
+    QCOMPARE(run.additions.includeFolders + run.additions.packFolders, includes);
+    QCOMPARE(run.additions.headers, headers);
+    QCOMPARE(run.additions.sources, sources);
     notices.sort();
-    QCOMPARE(said, notices);
+    QCOMPARE(run.notices, notices);
 }
 
 void TestPacks::readsBadDescriptions_data()
@@ -374,6 +375,23 @@ void TestPacks::versionOrder_data()
     QTest::newRow("pre-release of a newer version")
         << QStringLiteral("3.1.2-dev") << QStringLiteral("3.1.1") << 1;
     QTest::newRow("equal") << QStringLiteral("5.9.0") << QStringLiteral("5.9.0") << 0;
+    // Pre-releases against each other, identifier by identifier, as semantic versions are.
+    QTest::newRow("pre-releases by text")
+        << QStringLiteral("1.0.0-alpha") << QStringLiteral("1.0.0-beta") << -1;
+    QTest::newRow("pre-releases by number")
+        << QStringLiteral("1.0.0-rc.10") << QStringLiteral("1.0.0-rc.2") << 1;
+    QTest::newRow("numeric identifier before a word")
+        << QStringLiteral("1.0.0-9") << QStringLiteral("1.0.0-dev") << -1;
+    QTest::newRow("fewer identifiers first")
+        << QStringLiteral("1.0.0-rc") << QStringLiteral("1.0.0-rc.1") << -1;
+    QTest::newRow("build metadata does not count")
+        << QStringLiteral("1.0.0+g1a2b") << QStringLiteral("1.0.0") << 0;
+    QTest::newRow("pre-release with build metadata")
+        << QStringLiteral("1.0.0-dev.3+g1a2b") << QStringLiteral("1.0.0-dev.12") << -1;
+    // Versions of different lengths: a missing part is 0.
+    QTest::newRow("two parts and three") << QStringLiteral("1.2") << QStringLiteral("1.2.0") << 0;
+    QTest::newRow("longer and newer") << QStringLiteral("1.2.1") << QStringLiteral("1.2") << 1;
+    QTest::newRow("shorter and newer") << QStringLiteral("2") << QStringLiteral("1.10.3") << 1;
 }
 
 void TestPacks::versionOrder()

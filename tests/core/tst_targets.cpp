@@ -2,6 +2,7 @@
 // values are taken from lines: between their own tags, with character references decoded.
 
 #include "conversion.h"
+#include "projectlines.h"
 #include "projecttree.h"
 #include "qmaketool.h"
 #include "uvprojx.h"
@@ -38,8 +39,12 @@ private slots:
     void body_data();
     void body();
     void compactProject();
+    void characterReferences_data();
+    void characterReferences();
     void targetNames_data();
     void targetNames();
+    void valuesBeforeFirstTarget_data();
+    void valuesBeforeFirstTarget();
 };
 
 void TestTargets::body_data()
@@ -53,6 +58,24 @@ void TestTargets::body_data()
                       "<TargetName>B</TargetName>\n<FilePath>b.c</FilePath>\n")
         << defaultLine + scope("A") + Pro::sources({"a.c"}) + "}\r\n" + scope("B") +
                Pro::sources({"b.c"}) + "}\r\n" + Pro::targetCheck({"A", "B"});
+    // The entries end in a continuation: an empty line ends them before the default line.
+    QTest::newRow("a source before the first target")
+        << QByteArray("<FilePath>pre.c</FilePath>\n<TargetName>A</TargetName>\n"
+                      "<FilePath>a.c</FilePath>\n<TargetName>B</TargetName>\n")
+        << Pro::sources({"pre.c"}) + "\r\n" + defaultLine + scope("A") + Pro::sources({"a.c"}) +
+               "}\r\n" + scope("B") + "}\r\n" + Pro::targetCheck({"A", "B"});
+    QTest::newRow("an include list before the first target")
+        << QByteArray("<IncludePath>inc</IncludePath>\n<TargetName>A</TargetName>\n"
+                      "<TargetName>B</TargetName>\n")
+        << Pro::includes({"inc"}) + "\r\n" + defaultLine + scope("A") + "}\r\n" + scope("B") +
+               "}\r\n" + Pro::targetCheck({"A", "B"});
+    QTest::newRow("a header and a document before the first target")
+        << QByteArray("<FileType>5</FileType><FilePath>pre.h</FilePath>\n"
+                      "<FileType>5</FileType><FilePath>readme.txt</FilePath>\n"
+                      "<TargetName>A</TargetName>\n<TargetName>B</TargetName>\n")
+        << "\r\nHEADERS += \\ \r\n" + Pro::entries({"pre.h"}) + "\r\nDISTFILES += \\ \r\n" +
+               Pro::entries({"readme.txt"}) + "\r\n" + defaultLine + scope("A") + "}\r\n" +
+               scope("B") + "}\r\n" + Pro::targetCheck({"A", "B"});
     QTest::newRow("sources after an include block, an empty define between")
         << QByteArray("<FilePath>a.c</FilePath>\n<Define></Define>\n"
                       "<IncludePath>inc</IncludePath>\n<FilePath>b.c</FilePath>\n")
@@ -78,6 +101,15 @@ void TestTargets::body_data()
                       "<Define>S=&quot;x&quot;,&lt;&gt;,it&apos;s,&bogus;,&#0;,&#x41;</Define>\n")
         << Pro::sources({"../R&D/a&b&c.c"}) +
                Pro::defines({"S=\"x\"", "<>", "it\"'\"s", "&bogus;", "&$${LITERAL_HASH}0;", "A"});
+    QTest::newRow("commented out on one line")
+        << QByteArray("<!-- was -> <Define>OLD</Define> --><Define>A</Define><!--<FilePath>x.c"
+                      "</FilePath>-->\n")
+        << Pro::defines({"A"});
+    QTest::newRow("commented out over several lines")
+        << QByteArray("<Define>A</Define><!-- <Define>OLD</Define>\n<FilePath>x.c</FilePath>\n"
+                      "<IncludePath>old</IncludePath>\n"
+                      "--><FilePath>a.c</FilePath>\n<!--\n<Device>OLD</Device>\n-->\n")
+        << Pro::defines({"A"}) + Pro::sources({"a.c"});
     QTest::newRow("closing tag alone, past the opening tag's length")
         << QByteArray("<Define>\nabcdefghi</Define>\nabcdefgh</Define>\n")
         << Pro::defines({"abcdefghi"});
@@ -116,6 +148,43 @@ void TestTargets::compactProject()
     QVERIFY(expected.contains(scope("Release")));
     QCOMPARE(convert(compact, &ok), expected);
     QVERIFY(ok);
+}
+
+void TestTargets::characterReferences_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("decoded"); // UTF-8 in the source
+
+    // The edges of the characters XML allows; a reference to anything else stays as it is.
+    const QList<QPair<const char *, const char *>> cases = {
+        {"&#8;", "&#8;"},
+        {"&#9;", "\t"},
+        {"&#xA;", "\n"},
+        {"&#13;", "\r"},
+        {"&#x1F;", "&#x1F;"},
+        {"&#32;", " "},
+        {"&#xD7FF;", "\xED\x9F\xBF"},
+        {"&#xD800;", "&#xD800;"},
+        {"&#57343;", "&#57343;"},
+        {"&#xE000;", "\xEE\x80\x80"},
+        {"&#xFFFD;", "\xEF\xBF\xBD"},
+        {"&#xFFFE;", "&#xFFFE;"},
+        {"&#xFFFF;", "&#xFFFF;"},
+        {"&#x10000;", "\xF0\x90\x80\x80"},
+        {"&#x10FFFF;", "\xF4\x8F\xBF\xBF"},
+        {"&#1114111;", "\xF4\x8F\xBF\xBF"},
+        {"&#x110000;", "&#x110000;"},
+    };
+    for (const auto &c : cases)
+        QTest::newRow(c.first) << QString::fromUtf8(c.first) << QString::fromUtf8(c.second);
+}
+
+void TestTargets::characterReferences()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, decoded);
+    const QString line = QStringLiteral("a") + text + QStringLiteral("b");
+    QCOMPARE(decodeXmlText(line), QString(QStringLiteral("a") + decoded + QStringLiteral("b")));
 }
 
 void TestTargets::targetNames_data()
@@ -179,6 +248,65 @@ void TestTargets::targetNames()
                  qPrintable(error));
     }
     QVERIFY(!QFileInfo::exists(tree.path(QStringLiteral("pwned"))));
+}
+
+void TestTargets::valuesBeforeFirstTarget_data()
+{
+    QTest::addColumn<QByteArray>("before"); // the lines before the first TargetName
+    QTest::addColumn<QString>("target");    // UV_TARGET given to qmake; empty for the default
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QStringList>("headers");
+
+    const QByteArray source = "<FilePath>pre.c</FilePath>\n";
+    const QByteArray include = "<IncludePath>inc</IncludePath>\n";
+    const QStringList header = {QStringLiteral("inc/x.h")};
+    QTest::newRow("a source, by default")
+        << source << QString() << QStringList{QStringLiteral("pre.c"), QStringLiteral("a.c")}
+        << QStringList();
+    QTest::newRow("a source, A") << source << QStringLiteral("A")
+                                 << QStringList{QStringLiteral("pre.c"), QStringLiteral("a.c")}
+                                 << QStringList();
+    QTest::newRow("a source, B") << source << QStringLiteral("B")
+                                 << QStringList{QStringLiteral("pre.c"), QStringLiteral("b.c")}
+                                 << QStringList();
+    QTest::newRow("an include list, by default")
+        << include << QString() << QStringList{QStringLiteral("a.c")} << header;
+    QTest::newRow("an include list, B")
+        << include << QStringLiteral("B") << QStringList{QStringLiteral("b.c")} << header;
+    QTest::newRow("a header of a group, B")
+        << QByteArray("<FileType>5</FileType><FilePath>pre.h</FilePath>\n") << QStringLiteral("B")
+        << QStringList{QStringLiteral("b.c")} << QStringList{QStringLiteral("pre.h")};
+}
+
+void TestTargets::valuesBeforeFirstTarget()
+{
+    // Values before the first target stay outside the scopes: every target has them.
+    QFETCH(QByteArray, before);
+    QFETCH(QString, target);
+    QFETCH(QStringList, sources);
+    QFETCH(QStringList, headers);
+
+    QString whyNot;
+    if (QmakeTool::program(&whyNot).isEmpty())
+        QSKIP(qPrintable(whyNot));
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("inc/x.h")));
+    QVERIFY(tree.add(QStringLiteral("fw.uvprojx"),
+                     before + "<TargetName>A</TargetName>\n<FilePath>a.c</FilePath>\n"
+                              "<TargetName>B</TargetName>\n<FilePath>b.c</FilePath>\n"));
+    QVERIFY(convertProject(tree.path(QStringLiteral("fw.uvprojx"))).succeeded());
+    QByteArray evaluated;
+    QString error;
+    const QStringList args =
+        target.isEmpty() ? QStringList() : QStringList{QStringLiteral("UV_TARGET=") + target};
+    QVERIFY2(QmakeTool::evaluate(tree.path(QStringLiteral("fw.pro")), args, &evaluated, &error,
+                                 tree.root()),
+             qPrintable(error));
+    const QHash<QString, QStringList> vars = QmakeTool::variables(evaluated);
+    QCOMPARE(vars.value(QStringLiteral("UV_TARGET")),
+             QStringList{target.isEmpty() ? QStringLiteral("A") : target});
+    QCOMPARE(vars.value(QStringLiteral("SOURCES")), sources);
+    QCOMPARE(vars.value(QStringLiteral("HEADERS")), headers);
 }
 
 QTEST_GUILESS_MAIN(TestTargets)

@@ -527,12 +527,14 @@ void TestMainWindow::generateShowsNotices()
     QCOMPARE(shown.first().title, notice);
     QCOMPARE(shown.first().text, QStringLiteral("工程转换成功！"));
     const QStringList details = shown.first().details.split(QLatin1Char('\n'));
-    QCOMPARE(details.size(), 2);
+    const bool caseCounts = caseSensitiveFileSystem(m_dir->path());
+    QCOMPARE(details.size(), caseCounts ? 2 : 1);
     QVERIFY2(details.first().startsWith(
                  QStringLiteral("pack Keil.STM32F1xx_DFP 2.4.0 is not installed in ")),
              qPrintable(details.first()));
-    QCOMPARE(details.last(), QStringLiteral("file ../core/src/main.c is not on disk; on disk as "
-                                            "../Core/Src/main.c"));
+    if (caseCounts)
+        QCOMPARE(details.last(), QStringLiteral("file ../core/src/main.c is not on disk; on disk "
+                                                "as ../Core/Src/main.c"));
     QVERIFY(QFileInfo::exists(QFileInfo(project).absolutePath() + QStringLiteral("/fw.pro")));
 }
 
