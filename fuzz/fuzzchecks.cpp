@@ -161,15 +161,19 @@ QByteArray withTrailingBlanks(const QByteArray &input)
 
 void structured(const QByteArray &input, QByteArray *pretty, QByteArray *compact)
 {
-    static const char *const names[] = {"TargetName", "Device",   "Define", "IncludePath",
-                                        "FilePath",   "FileName", "Group"};
+    // Group files: a FileType before a FilePath, an IncludeInBuild after a GroupName or a
+    // FilePath leaves files out.
+    static const char *const names[] = {"TargetName", "Device",        "Define", "IncludePath",
+                                        "FilePath",   "FileName",      "Group",  "GroupName",
+                                        "FileType",   "IncludeInBuild"};
     *pretty = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Project>\n";
     *compact = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Project>";
     const QList<QByteArray> lines = input.split('\n');
     for (const QByteArray &line : lines) {
         if (line.isEmpty())
             continue;
-        const QByteArray name = names[static_cast<unsigned char>(line.at(0)) % 7];
+        const QByteArray name =
+            names[static_cast<unsigned char>(line.at(0)) % (sizeof names / sizeof *names)];
         QByteArray value = line.mid(1);
         value.replace('\0', "").replace('\r', "");
         value.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
