@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "conversion.h"
+#include "uvisioninstallation.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -65,11 +66,9 @@ void MainWindow::on_pushButton_ChooseFile_clicked()
 void MainWindow::on_pushButton_Gen_clicked()
 {
     // The library writes through a QSaveFile: the .pro is complete before the box shows.
-    // Packs are looked for where CMSIS_PACK_ROOT or the platform's default says.
-    Corvane::ConversionOptions options;
-    options.packRoot = Corvane::defaultPackRoot();
+    // Packs and headers from where uVision on this machine takes them.
     const Corvane::ConversionResult result =
-        Corvane::convertProject(ui->lineEdit_FilePath->text(), options);
+        Corvane::convertProject(ui->lineEdit_FilePath->text(), Corvane::installedUvisionOptions());
     notify(result.message(), result.notices);
 }
 

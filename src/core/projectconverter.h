@@ -28,8 +28,19 @@ public:
     // The target a multi-target .pro selects when UV_TARGET is not set; empty for the
     // first target.
     void setDefaultTarget(const QString &target) { m_defaultTarget = target; }
-    // Where CMSIS packs are installed; empty for none.
-    void setPackRoot(const QString &root) { m_packRoot = root; }
+    // Where CMSIS packs are installed, empty for none, and where that came from for the
+    // notices ("CMSIS_PACK_ROOT" …).
+    void setPackRoot(const QString &root, const QString &origin = QString())
+    {
+        m_packRoot = root;
+        m_packRootOrigin = origin;
+    }
+    // The Keil installations whose own header folders targets are compiled with.
+    void setKeilRoots(const QString &mdkRoot, const QString &c51Root)
+    {
+        m_mdkRoot = mdkRoot;
+        m_c51Root = c51Root;
+    }
     ~ProjectConverter();
 
     // Reads the whole project (which must be able to seek back to its start) and writes
@@ -50,6 +61,9 @@ private:
     QDateTime m_time;
     QString m_defaultTarget;
     QString m_packRoot;
+    QString m_packRootOrigin;
+    QString m_mdkRoot;
+    QString m_c51Root;
     ProjectSurvey m_survey;
     std::unique_ptr<PackRepository> m_packs;
     std::unique_ptr<AdditionFinder> m_additions;

@@ -26,6 +26,7 @@ const struct
     {"ToolsetName", Element::ToolsetName},
     {"PackID", Element::PackID},
     {"RegisterFile", Element::RegisterFile},
+    {"RegisterFilePath", Element::RegisterFilePath},
     {"uAC6", Element::uAC6},
     {"Cpu", Element::Cpu},
     {"instance", Element::Instance},
