@@ -567,7 +567,9 @@ void TestPacks::installationBlock()
     QVERIFY(result.succeeded());
     const QByteArray root = conversion.mdkRoot.toUtf8();
     // The comment names the folder as the system spells it, the paths have '/'.
-    block.replace("in <root>", "in " + QDir::toNativeSeparators(conversion.mdkRoot).toUtf8())
+    block
+        .replace("in <root>",
+                 QByteArray("in " + QDir::toNativeSeparators(conversion.mdkRoot).toUtf8()))
         .replace("<root>", root);
     const QByteArray pro = tree.read(QStringLiteral("fw/fw.pro"));
     QCOMPARE(pro.mid(pro.indexOf("\r\n# Added") + 2), block);
