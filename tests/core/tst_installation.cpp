@@ -66,41 +66,22 @@ void TestInstallation::toolsIniValue_data()
         << QByteArray("[UV2]\r\nORGANIZATION=\"Acme\"\r\nRTEPATH=\"D:\\Keil_v5\\ARM\\PACK\"\r\n"
                       "[ARMADS]\r\nPATH=\"D:\\Keil_v5\\ARM\\\"\r\n")
         << packs;
-    QTest::newRow("without quotes")
-        << QByteArray("[UV2]\r\nRTEPATH=D:\\Keil_v5\\ARM\\PACK\r\n") << packs;
-    QTest::newRow("single quotes")
-        << QByteArray("[UV2]\r\nRTEPATH='D:\\Keil_v5\\ARM\\PACK'\r\n") << packs;
-    QTest::newRow("blanks around =")
-        << QByteArray("[UV2]\r\n  RTEPATH \t= \"D:\\Keil_v5\\ARM\\PACK\"  \r\n") << packs;
-    QTest::newRow("blanks inside the quotes stay")
-        << QByteArray("[UV2]\r\nRTEPATH=\" D:\\My Packs \"\r\n")
-        << QStringLiteral(" D:\\My Packs ");
-    QTest::newRow("last entry, LF only, no final line end")
-        << QByteArray("[UV2]\nCOMPILER=1\nRTEPATH=\"D:\\Keil_v5\\ARM\\PACK\"") << packs;
-    QTest::newRow("other sections with the same key, before and after")
-        << QByteArray("[ARM]\r\nRTEPATH=\"C:\\wrong\"\r\n[UV2]\r\nBOOK0=x\r\nRTEPATH=\"D:\\Keil_"
-                      "v5\\ARM\\PACK\"\r\n[C51]\r\nRTEPATH=\"C:\\wrong too\"\r\n")
+    QTest::newRow("no quotes, blanks around =, LF, no last line end")
+        << QByteArray("[UV2]\n  RTEPATH \t=  D:\\Keil_v5\\ARM\\PACK  ") << packs;
+    QTest::newRow("other sections and longer names with the key; the first entry counts")
+        << QByteArray(
+               "[ARM]\r\nRTEPATH=C:\\wrong\r\n[UV2X]\r\nRTEPATH=C:\\wrong\r\n[UV2]\r\n"
+               "RTEPATH2=C:\\wrong\r\nRTEPATH=D:\\Keil_v5\\ARM\\PACK\r\nRTEPATH=C:\\wrong\r\n"
+               "[C51]\r\nRTEPATH=C:\\wrong\r\n")
         << packs;
     QTest::newRow("only another section has it")
-        << QByteArray("[UV2]\r\nORGANIZATION=Acme\r\n[ARM]\r\nRTEPATH=\"C:\\wrong\"\r\n")
+        << QByteArray("RTEPATH=C:\\wrong\r\n[UV2]\r\nX=1\r\n[ARM]\r\nRTEPATH=C:\\wrong\r\n")
         << QString();
-    QTest::newRow("a section whose name begins the same")
-        << QByteArray("[UV2X]\r\nRTEPATH=C:\\wrong\r\n") << QString();
-    QTest::newRow("a key whose name begins the same")
-        << QByteArray("[UV2]\r\nRTEPATH2=C:\\wrong\r\nRTEPATH=D:\\Keil_v5\\ARM\\PACK\r\n") << packs;
     QTest::newRow("names in another letter case")
         << QByteArray("[ uv2 ]\r\nRtePath=D:\\Keil_v5\\ARM\\PACK\r\n") << packs;
-    QTest::newRow("the first entry counts")
-        << QByteArray("[UV2]\r\nRTEPATH=D:\\Keil_v5\\ARM\\PACK\r\nRTEPATH=C:\\wrong\r\n") << packs;
-    QTest::newRow("before any section")
-        << QByteArray("RTEPATH=C:\\wrong\r\n[UV2]\r\n") << QString();
     QTest::newRow("empty value") << QByteArray("[UV2]\r\nRTEPATH=\"\"\r\n") << QStringLiteral("");
-    QTest::newRow("empty file") << QByteArray() << QString();
     QTest::newRow("GBK, the ANSI code page of a Chinese Windows")
         << QByteArray("[UV2]\r\nRTEPATH=\"" + gbkPath + "\"\r\n")
-        << QString::fromUtf8("D:\\芯片包\\淺\\Packs");
-    QTest::newRow("GBK without quotes, before a blank")
-        << QByteArray("[UV2]\r\nRTEPATH=" + gbkPath + " \r\n")
         << QString::fromUtf8("D:\\芯片包\\淺\\Packs");
     // The decoder would turn these bytes into "<?>": UTF-8 does not go through it.
     QTest::newRow("UTF-8 after a byte order mark")
@@ -126,15 +107,12 @@ void TestInstallation::toolsIniPackFolder_data()
 
     QTest::newRow("absolute, trailing backslash")
         << QByteArray("[UV2]\r\nRTEPATH=\"E:\\Arm Packs\\\"\r\n") << QStringLiteral("E:/Arm Packs");
-    QTest::newRow("relative to the root")
-        << QByteArray("[UV2]\r\nRTEPATH=ARM\\PACK\r\n") << QStringLiteral("@/ARM/PACK");
     QTest::newRow("relative, with dots")
         << QByteArray("[UV2]\r\nRTEPATH=\".\\ARM\\..\\..\\Packs\"\r\n")
         << QStringLiteral("@/../Packs");
     QTest::newRow("GBK, relative") << QByteArray("[UV2]\r\nRTEPATH=\xD0\xBE\xC6\xAC\xB0\xFC\r\n")
                                    << QString::fromUtf8("@/芯片包");
     QTest::newRow("no RTEPATH") << QByteArray("[UV2]\r\nORGANIZATION=Acme\r\n") << QString();
-    QTest::newRow("empty RTEPATH") << QByteArray("[UV2]\r\nRTEPATH=\r\n") << QString();
     QTest::newRow("no TOOLS.INI") << QByteArray() << QString();
     QTest::newRow("unreadable TOOLS.INI") << QByteArray("<folder>") << QString();
 }
@@ -165,7 +143,6 @@ void TestInstallation::keilRoot_data()
     QTest::newRow("trailing separator")
         << QStringLiteral("@/Keil v5/C51/") << QStringLiteral("@/Keil v5");
     QTest::newRow("folder gone") << QStringLiteral("@/Keil v5/C251") << QString();
-    QTest::newRow("empty") << QString() << QString();
 }
 
 void TestInstallation::keilRoot()
@@ -201,8 +178,6 @@ void TestInstallation::packRootOrder_data()
     QTest::newRow("RTEPATH names no folder: LOCALAPPDATA")
         << rte << QStringList{local, keil} << true << QStringLiteral("@/Local/Arm/Packs")
         << fromLocal;
-    QTest::newRow("no TOOLS.INI: LOCALAPPDATA")
-        << QString() << all << true << QStringLiteral("@/Local/Arm/Packs") << fromLocal;
     QTest::newRow("then the installation's PACK")
         << rte << QStringList{keil} << true << QStringLiteral("@/Keil/ARM/PACK") << fromMdk;
     QTest::newRow("none there: what RTEPATH names")

@@ -495,8 +495,6 @@ void TestPacks::installationFolders_data()
         << QStringList{QStringLiteral("K/C51/INC")} << fromC51;
     QTest::newRow("C51 target, only MDK installed")
         << project(c51Options) << true << keil << QString() << QStringList() << QString();
-    QTest::newRow("C51 without INC")
-        << project(c51Options) << true << QString() << bare << QStringList() << QString();
 }
 
 void TestPacks::installationFolders()
