@@ -69,6 +69,8 @@ const char definesOpener[] = "\r\nDEFINES += \\ \r\n\t";
 const char includesOpener[] = "\r\nINCLUDEPATH += \\ \r\n\t";
 const char headersOpener[] = "\r\n\r\n\r\n\r\nHEADERS += \\ \r\n";
 const char sourcesOpener[] = "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n";
+const char groupHeadersOpener[] = "\r\nHEADERS += \\ \r\n";
+const char distFilesOpener[] = "\r\nDISTFILES += \\ \r\n";
 const char listEnd[] = "\r\n\r\n";
 const char closing[] = "\r\n\r\n\r\n";
 const char scopeCloser[] = "}\r\n";

@@ -17,8 +17,11 @@ extern const char definesOpener[];  // "\r\nDEFINES += \\ \r\n\t"
 extern const char includesOpener[]; // "\r\nINCLUDEPATH += \\ \r\n\t"
 extern const char headersOpener[];  // blank lines, then "HEADERS += \\ \r\n"
 extern const char sourcesOpener[];  // blank lines, then "SOURCES += \\ \r\n"
-extern const char listEnd[];        // "\r\n\r\n" after a define list
-extern const char closing[];        // "\r\n\r\n\r\n" at the end of the file
+// At the end of a target: the headers and the other files of its groups.
+extern const char groupHeadersOpener[]; // "\r\nHEADERS += \\ \r\n"
+extern const char distFilesOpener[];    // "\r\nDISTFILES += \\ \r\n"
+extern const char listEnd[];            // "\r\n\r\n" after a define list
+extern const char closing[];            // "\r\n\r\n\r\n" at the end of the file
 
 // A project of several targets puts each target's blocks in a scope; the variable
 // UV_TARGET picks one ("qmake UV_TARGET=Release"), the first target by default.

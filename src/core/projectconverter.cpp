@@ -15,7 +15,11 @@ class WritingVisitor : public ProjectVisitor
 public:
     WritingVisitor(ProjectConverter &converter, ProWriter &writer)
         : m_converter(converter), m_writer(writer), m_scopes(converter.survey().hasScopes())
-    {}
+    {
+        // Files before the first TargetName belong to the survey's unnamed first target.
+        const QList<Target> &targets = converter.survey().targets;
+        m_surveyTarget = !targets.isEmpty() && targets.first().name.isEmpty() ? 0 : -1;
+    }
 
     void value(Element element, const QString &text) override
     {
@@ -33,12 +37,19 @@ public:
             m_writer.includes(value);
             break;
         case Element::FilePath: {
+            const FileList list = nextFile();
             const QString path = Fragments::cleanFilePath(value);
-            if (!path.isEmpty())
+            if (path.isEmpty())
+                break;
+            if (list == FileList::Sources)
                 m_writer.source(path);
+            else
+                m_writer.groupFile(list, path);
             break;
         }
         case Element::TargetName:
+            ++m_surveyTarget;
+            m_fileIndex = 0;
             target(value);
             break;
         default:
@@ -48,10 +59,16 @@ public:
 
     void plainValue(Element element, const char *data, qsizetype size) override
     {
-        if (element == Element::FilePath)
+        if (element != Element::FilePath) {
+            ProjectVisitor::plainValue(element, data, size);
+            return;
+        }
+        const FileList list = nextFile();
+        if (list == FileList::Sources)
             m_writer.plainSource(data, size);
         else
-            ProjectVisitor::plainValue(element, data, size);
+            m_writer.groupFile(list,
+                               Fragments::cleanFilePath(QString::fromLatin1(data, int(size))));
     }
 
     bool stopped() const override { return m_writer.failed(); }
@@ -59,6 +76,7 @@ public:
     // After the last line: what uVision adds to the last target, and the end of its scope.
     void finish()
     {
+        m_writer.targetFilesEnd();
         if (m_scopes) {
             if (!m_target.isNull()) {
                 m_converter.writeAdditions(m_writer, m_target);
@@ -71,10 +89,21 @@ public:
     }
 
 private:
+    // Where the next FilePath of the project goes, as the survey found it.
+    FileList nextFile()
+    {
+        const QList<Target> &targets = m_converter.survey().targets;
+        if (m_surveyTarget < 0 || m_surveyTarget >= targets.size())
+            return FileList::Sources;
+        return targets.at(m_surveyTarget).files.value(m_fileIndex++, FileList::Sources);
+    }
+
     void target(const QString &name)
     {
         if (!m_scopes)
             return;
+        // The files of the target before, or of what precedes the first target, end here.
+        m_writer.targetFilesEnd();
         if (m_target.isNull()) {
             const QString &chosen = m_converter.m_defaultTarget;
             m_writer.scopeDefault(chosen.isEmpty() ? name : chosen);
@@ -89,7 +118,9 @@ private:
     ProjectConverter &m_converter;
     ProWriter &m_writer;
     const bool m_scopes;
-    QString m_target; // the target whose scope is open
+    QString m_target;        // the target whose scope is open
+    int m_surveyTarget = -1; // the survey's target the lines belong to
+    int m_fileIndex = 0;     // of the next FilePath within that target
 };
 
 ProjectConverter::ProjectConverter(const QString &projectDir, const QDateTime &time)

@@ -30,6 +30,8 @@ const struct
     {"uAC6", Element::uAC6},
     {"Cpu", Element::Cpu},
     {"instance", Element::Instance},
+    {"FileType", Element::FileType},
+    {"IncludeInBuild", Element::IncludeInBuild},
 };
 
 quint32 bit(Element element)

@@ -25,6 +25,8 @@ enum class Element {
     uAC6,
     Cpu,
     Instance, // <instance> of an RTE file
+    FileType,
+    IncludeInBuild,
 };
 
 // What a pass over the project does with what is found on its lines, in document order.

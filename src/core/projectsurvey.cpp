@@ -1,10 +1,35 @@
 #include "projectsurvey.h"
 
+#include "fragments.h"
 #include "projectlines.h"
 
 namespace Corvane {
 
 namespace {
+
+bool isHeaderName(const QString &path)
+{
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return false;
+    const QString suffix = name.mid(dot + 1).toLower();
+    return suffix == QLatin1String("h") || suffix == QLatin1String("hh") ||
+           suffix == QLatin1String("hpp") || suffix == QLatin1String("hxx") ||
+           suffix == QLatin1String("h++");
+}
+
+// Where a file the target builds goes, by its FileType: 1 C, 2 assembler, 8 C++ (and any
+// other) are compiled; 5 is text (headers, documents), 3 an object, 4 a library.
+FileList listFor(const QString &fileType, const QString &path)
+{
+    if (fileType == QLatin1String("5"))
+        return isHeaderName(Fragments::cleanFilePath(path)) ? FileList::Headers
+                                                            : FileList::DistFiles;
+    if (fileType == QLatin1String("3") || fileType == QLatin1String("4"))
+        return FileList::DistFiles;
+    return FileList::Sources;
+}
 
 class SurveyVisitor : public ProjectVisitor
 {
@@ -20,6 +45,17 @@ public:
             Target target;
             target.name = value;
             m_survey.targets.append(target);
+            m_options = Options::None;
+            m_groupLeftOut = false;
+            m_fileType.clear();
+            return;
+        }
+        if (element == Element::FileType) {
+            m_fileType = value;
+            return;
+        }
+        if (element == Element::IncludeInBuild) {
+            includeInBuild(value);
             return;
         }
         if (element == Element::Instance) {
@@ -60,6 +96,11 @@ public:
         case Element::Cpu:
             set(target.cpu);
             break;
+        case Element::FilePath:
+            // FileType comes before the path, the file's own options after it.
+            target.files.append(m_groupLeftOut ? FileList::DistFiles : listFor(m_fileType, value));
+            m_fileType.clear();
+            break;
         default:
             break;
         }
@@ -72,6 +113,15 @@ public:
                 m_inRte = true;
                 m_survey.rte.present = true;
                 m_path.clear();
+            } else if (name == QLatin1String("Group")) {
+                m_groupLeftOut = false;
+                m_options = Options::None;
+            } else if (name == QLatin1String("GroupOption")) {
+                m_options = Options::Group;
+            } else if (name == QLatin1String("FileOption")) {
+                m_options = Options::File;
+            } else if (name == QLatin1String("TargetOption")) {
+                m_options = Options::Target;
             }
             return;
         }
@@ -133,6 +183,20 @@ public:
     bool wantsEveryLine() const override { return m_inRte; }
 
 private:
+    // <CommonProperty><IncludeInBuild> of the options last opened. 0 leaves the file, or
+    // every file of the group, out of the target's build; 1 and 2 ("as the group says")
+    // keep it. The target's own value is no file's.
+    void includeInBuild(const QString &value)
+    {
+        const bool leftOut = value == QLatin1String("0");
+        if (m_options == Options::Group) {
+            m_groupLeftOut = leftOut;
+        } else if (m_options == Options::File && leftOut && !m_survey.targets.isEmpty() &&
+                   !m_survey.targets.last().files.isEmpty()) {
+            m_survey.targets.last().files.last() = FileList::DistFiles;
+        }
+    }
+
     static PackRef packRef(const Attributes &attributes)
     {
         PackRef ref;
@@ -176,6 +240,10 @@ private:
     }
 
     ProjectSurvey &m_survey;
+    // Whose options are being read: the target's, a group's or a file's.
+    enum class Options { None, Target, Group, File } m_options = Options::None;
+    bool m_groupLeftOut = false;
+    QString m_fileType; // of the file being read, until its FilePath
     bool m_inRte = false;
     QStringList m_path; // open elements inside <RTE>
 };
@@ -196,8 +264,9 @@ ReadOutcome surveyProject(QIODevice &project, ProjectSurvey &survey)
 {
     ProjectLineScanner scanner({Element::TargetName, Element::ToolsetName, Element::Device,
                                 Element::PackID, Element::RegisterFile, Element::RegisterFilePath,
-                                Element::uAC6, Element::Cpu, Element::Instance},
-                               {"RTE"});
+                                Element::uAC6, Element::Cpu, Element::Instance, Element::FileType,
+                                Element::FilePath, Element::IncludeInBuild},
+                               {"RTE", "Group", "GroupOption", "FileOption", "TargetOption"});
     SurveyVisitor visitor(survey);
     return scanner.scan(project, visitor);
 }

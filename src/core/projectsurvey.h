@@ -10,9 +10,10 @@
 
 namespace Corvane {
 
-// What a first pass over a project finds out before the .pro is written: its targets and
-// its Run-Time Environment. Both decide what goes where in the .pro: the scope of each
-// target, and what uVision adds to a target at the end of it.
+// What a first pass over a project finds out before the .pro is written: its targets, the
+// files each builds, and its Run-Time Environment. They decide what goes where in the
+// .pro: the scope of each target, the list each file goes to, and what uVision adds to a
+// target at the end of it.
 struct ProjectSurvey
 {
     // In project order. Values met before any TargetName go to a first, unnamed target.

@@ -69,6 +69,27 @@ void ProWriter::plainSource(const char *path, qsizetype size)
     m_lastWasSource = true;
 }
 
+void ProWriter::groupFile(FileList list, const QString &path)
+{
+    (list == FileList::Headers ? m_groupHeaders : m_distFiles).append(path);
+}
+
+void ProWriter::targetFilesEnd()
+{
+    const std::pair<const char *, QStringList *> lists[] = {
+        {Fragments::groupHeadersOpener, &m_groupHeaders},
+        {Fragments::distFilesOpener, &m_distFiles}};
+    for (const auto &list : lists) {
+        if (list.second->isEmpty())
+            continue;
+        write(list.first);
+        for (const QString &path : qAsConst(*list.second))
+            write(Fragments::fileEntry(path));
+        list.second->clear();
+        m_lastWasSource = false;
+    }
+}
+
 void ProWriter::addition(const QString &comment, const QStringList &defines,
                          const QStringList &includeFolders, const QStringList &packFolders,
                          const QStringList &headers, const QStringList &sources)

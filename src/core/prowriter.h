@@ -2,6 +2,7 @@
 #define CORVANE_PROWRITER_H
 
 #include "headerscan.h"
+#include "target.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -30,6 +31,11 @@ public:
     // A source path of plain ASCII (no blanks, nothing qmake treats specially), '\' as
     // separators: written straight from the bytes.
     void plainSource(const char *path, qsizetype size);
+    // A file of the target's groups that goes to HEADERS or DISTFILES: kept until
+    // targetFilesEnd(), so that the run of sources goes on across it.
+    void groupFile(FileList list, const QString &path);
+    // The target's group headers, then its DISTFILES, each list when it has entries.
+    void targetFilesEnd();
 
     // One block of what uVision adds to a target: a comment naming where it comes from,
     // then DEFINES, INCLUDEPATH (the project's folders, then the pack folders) with the
@@ -59,6 +65,8 @@ private:
     bool m_failed = false;
     // A source entry may only follow another one or the SOURCES opener.
     bool m_lastWasSource = false;
+    QStringList m_groupHeaders;
+    QStringList m_distFiles;
 };
 
 } // namespace Corvane

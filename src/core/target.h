@@ -2,8 +2,16 @@
 #define CORVANE_TARGET_H
 
 #include <QString>
+#include <QVector>
 
 namespace Corvane {
+
+// Where a file of a target's groups goes in the .pro.
+enum class FileList : quint8 {
+    Sources,   // the target compiles or assembles it
+    Headers,   // a header (FileType 5, header suffix) the target builds with
+    DistFiles, // a document, an object or a library, or a file the target leaves out
+};
 
 // What one target of a uVision project names, beyond the blocks the converter copies:
 // what decides how uVision compiles it.
@@ -17,6 +25,8 @@ struct Target
     bool armCompiler6 = false; // uAC6: Arm Compiler 6 instead of 5
     QString cpu;               // Cpu: "IRAM(...) IROM(...) CPUTYPE("Cortex-M4") FPU2 ..."
     QString registerFilePath;  // RegisterFilePath: "ST\STM32F10x\" below the installation's INC
+    // The target's FilePath values in project order, by where each goes.
+    QVector<FileList> files;
 
     // The device as the RegisterFile names it, for projects without PackID.
     QString registerFileDevice() const

@@ -58,7 +58,9 @@ struct TargetFacts
 {
     QString name;
     bool packId = false;
-    QStringList files;
+    QStringList files;        // the sources the target builds
+    QStringList groupHeaders; // headers in its groups (FileType 5)
+    QStringList distFiles;    // files it leaves out, documents, objects, libraries
     QStringList defines;
     QStringList includeEntries; // every non-empty entry of every IncludePath, in order
     QList<QStringList> includeLists;
@@ -96,6 +98,17 @@ QList<TargetFacts> readProject(const QString &path)
     };
     QList<QStringList> components; // the targets of each selected component
     QList<Instance> instances;
+    // The files of the groups: FileType, path, and whether the group or the file's own
+    // options leave it out of its target's build.
+    struct GroupFile
+    {
+        QString type;
+        QString path;
+        bool leftOut = false;
+    };
+    QList<QList<GroupFile>> groupFiles; // per target
+    QString fileType;
+    bool groupLeftOut = false;
     QXmlStreamReader xml(&file);
     QStringList open;
     while (!xml.atEnd()) {
@@ -136,6 +149,23 @@ QList<TargetFacts> readProject(const QString &path)
                 instances.append(instance);
             continue;
         }
+        if (name == QLatin1String("Group"))
+            groupLeftOut = false;
+        if (name == QLatin1String("FileType")) {
+            fileType = xml.readElementText().trimmed();
+            continue;
+        }
+        if (name == QLatin1String("IncludeInBuild") && open.size() >= 2 &&
+            open.last() == QLatin1String("CommonProperty")) {
+            const bool leftOut = xml.readElementText().trimmed() == QLatin1String("0");
+            const QString options = open.at(open.size() - 2);
+            if (options == QLatin1String("GroupOption"))
+                groupLeftOut = leftOut;
+            else if (options == QLatin1String("FileOption") && !groupFiles.isEmpty() &&
+                     !groupFiles.last().isEmpty())
+                groupFiles.last().last().leftOut = groupFiles.last().last().leftOut || leftOut;
+            continue;
+        }
         if (name != QLatin1String("FilePath") && name != QLatin1String("Define") &&
             name != QLatin1String("IncludePath") && name != QLatin1String("TargetName") &&
             name != QLatin1String("PackID")) {
@@ -148,15 +178,23 @@ QList<TargetFacts> readProject(const QString &path)
         if (name == QLatin1String("TargetName")) {
             targets.append(TargetFacts());
             targets.last().name = text;
+            groupFiles.append(QList<GroupFile>());
             continue;
         }
-        if (targets.isEmpty())
+        if (targets.isEmpty()) {
             targets.append(TargetFacts());
+            groupFiles.append(QList<GroupFile>());
+        }
         TargetFacts &facts = targets.last();
         if (name == QLatin1String("PackID")) {
             facts.packId = true;
         } else if (name == QLatin1String("FilePath")) {
-            facts.files.append(QString(text).replace(QLatin1Char('\\'), QLatin1Char('/')));
+            GroupFile groupFile;
+            groupFile.type = fileType;
+            groupFile.path = QString(text).replace(QLatin1Char('\\'), QLatin1Char('/'));
+            groupFile.leftOut = groupLeftOut;
+            groupFiles.last().append(groupFile);
+            fileType.clear();
         } else if (name == QLatin1String("Define")) {
             const QStringList defines = text.split(QRegularExpression(QStringLiteral("[,\\s]+")));
             for (const QString &define : defines) {
@@ -179,6 +217,19 @@ QList<TargetFacts> readProject(const QString &path)
     // uVision's own, without packs: RTE/_<Target> and _RTE_ for targets with components
     // (the folder alone for other targets of a device pack, where it exists), and the files
     // the components copied into the project.
+    const QRegularExpression headerName(QStringLiteral("\\.(h|hh|hpp|hxx|h\\+\\+)$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    for (int i = 0; i < targets.size(); ++i) {
+        for (const GroupFile &f : qAsConst(groupFiles[i])) {
+            if (f.leftOut || f.type == QLatin1String("3") || f.type == QLatin1String("4") ||
+                (f.type == QLatin1String("5") && !headerName.match(f.path).hasMatch()))
+                targets[i].distFiles.append(f.path);
+            else if (f.type == QLatin1String("5"))
+                targets[i].groupHeaders.append(f.path);
+            else
+                targets[i].files.append(f.path);
+        }
+    }
     const QString projectDir = QFileInfo(path).absolutePath();
     for (TargetFacts &facts : targets) {
         const QString rteFolder = QStringLiteral("RTE/_") +
@@ -349,7 +400,7 @@ void TestCorpus::project()
             for (auto entry = list.crbegin(); entry != list.crend(); ++entry)
                 expectedHeaders += headersOf(projectDir, *entry);
         }
-        expectedHeaders += facts.rteHeaders;
+        expectedHeaders += facts.rteHeaders + facts.groupHeaders;
         for (const QString &folder : facts.rteFolders)
             expectedHeaders += headersOf(projectDir, folder);
         QStringList headers = vars.value(QStringLiteral("HEADERS"));
@@ -361,6 +412,15 @@ void TestCorpus::project()
         expectedHeaders.sort();
         QVERIFY2(vars.value(QStringLiteral("SOURCES")) == facts.files + facts.rteSources,
                  qPrintable(where));
+        QStringList distFiles = vars.value(QStringLiteral("DISTFILES"));
+        QStringList expectedDistFiles = facts.distFiles;
+        distFiles.sort();
+        expectedDistFiles.sort();
+        QVERIFY2(distFiles == expectedDistFiles, qPrintable(where));
+        // ST's StdPeriph template: the F429 has FMC, not FSMC, and leaves that driver out.
+        if (facts.name == QLatin1String("STM32F429_439xx"))
+            QVERIFY(
+                !vars.value(QStringLiteral("SOURCES")).join(' ').contains(QLatin1String("fsmc")));
         QVERIFY2(vars.value(QStringLiteral("INCLUDEPATH")) ==
                      facts.includeEntries + facts.rteFolders,
                  qPrintable(where));
