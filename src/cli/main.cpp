@@ -66,8 +66,12 @@ int main(int argc, char *argv[])
         print(stderr, parser.errorText());
         return UsageError;
     }
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(AllConverted);
+    // Not showHelp(): its text, which names the pack root, would go out in the ANSI code page,
+    // or into a message box on Windows when no console is attached.
+    if (parser.isSet(QStringLiteral("help"))) {
+        print(stdout, parser.helpText().trimmed());
+        return AllConverted;
+    }
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
 
