@@ -14,13 +14,24 @@
 // - a well-formed project made from the input (each line an element, its first byte choosing
 //   which) gives the same .pro pretty-printed and written on one line;
 // - the input as a pack description (.pdsc) and as a generator's description (.gpdsc) that
-//   an RTE project names: whatever they hold, the run succeeds with the same checks.
+//   an RTE project names: whatever they hold, the run succeeds with the same checks;
+// - the input as a multi-project workspace (.uvmpw) beside member projects (two of one
+//   name, two in one folder, one in the parent folder, one whose folder qmake would not
+//   take literally), and a workspace made from the input's lines: the same checks on the
+//   workspace's .pro, as many subprojects as members converted, nothing written but the
+//   members' .pro files and the workspace's, the same bytes twice; the same members read
+//   with trailing blanks, and pretty-printed or on one line. A workspace naming a project
+//   outside its scratch folder is only read, never converted.
 
 #include "conversion.h"
 #include "fragments.h"
+#include "workspace.h"
+#include "workspaceconversion.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -39,6 +50,9 @@ struct Scratch
     QString outputPath;
     QString packRoot;
     QString pdscPath;
+    QString workspaceRoot; // every member a converted workspace names lies below
+    QString workspacePath;
+    QStringList workspaceFiles; // what the workspace's tree holds before a run
 };
 
 Scratch *scratch = nullptr;
@@ -91,6 +105,27 @@ void buildTree(Scratch &s)
     touch(s.packRoot + QStringLiteral("/Fuzz/Pack/1.0.0/Include/dev.h"));
     s.projectPath = s.projectDir + QStringLiteral("/p.uvprojx");
     s.outputPath = s.projectDir + QStringLiteral("/p.pro");
+
+    // <root>/ws/w/w.uvmpw and its members; seeds and the dictionary name them.
+    s.workspaceRoot = s.root.path() + QStringLiteral("/ws");
+    s.workspacePath = s.workspaceRoot + QStringLiteral("/w/w.uvmpw");
+    const QStringList members = {
+        QStringLiteral("/w/A/MDK-ARM/a.uvprojx"), QStringLiteral("/w/A/MDK-ARM/b.uvproj"),
+        QStringLiteral("/w/B/MDK-ARM/a.uvprojx"), QStringLiteral("/lib/lib.uvprojx"),
+        QStringLiteral("/w/C# $x{'}/c.uvprojx"),
+    };
+    for (const QString &member : members) {
+        const QString path = s.workspaceRoot + member;
+        if (!QDir().mkpath(QFileInfo(path).path()))
+            fail("cannot create", path);
+        QFile file(path);
+        const QByteArray project = "<TargetName>T</TargetName>\n<FilePath>main.c</FilePath>\n";
+        if (!file.open(QIODevice::WriteOnly) || file.write(project) != project.size())
+            fail("cannot write", path);
+        s.workspaceFiles.append(path);
+    }
+    s.workspaceFiles.append(s.workspacePath);
+    s.workspaceFiles.sort();
 }
 
 QByteArray readAll(const QString &path)
@@ -125,7 +160,7 @@ QString syntaxFault(const QByteArray &line)
     if (line.contains('\r') || line.contains('\n'))
         return QStringLiteral("a line break inside a line");
     if (line.startsWith("# Device \t") || line.startsWith("# Added by uVision for this target: ") ||
-        line == "}")
+        line == "}" || line == "# The active project in uVision")
         return QString();
     // The scope lines of a project of several targets: a quoted name inside.
     static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
@@ -283,6 +318,140 @@ void writeProject(const QByteArray &bytes)
         fail("cannot write the project file");
 }
 
+QStringList workspaceTreeFiles()
+{
+    QStringList files;
+    QDirIterator it(scratch->workspaceRoot, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next());
+    files.sort();
+    return files;
+}
+
+Corvane::WorkspaceReading readWorkspaceBytes(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return Corvane::readWorkspace(buffer);
+}
+
+// Whether every member the workspace names lies in the scratch tree: a converted member
+// gets a .pro written beside it.
+bool membersContained(const QByteArray &input)
+{
+    const QString dir = QFileInfo(scratch->workspacePath).path();
+    const Corvane::WorkspaceReading reading = readWorkspaceBytes(input);
+    for (const Corvane::WorkspaceMember &member : reading.members) {
+        if (!Corvane::memberProjectPath(dir, member.path)
+                 .startsWith(scratch->workspaceRoot + QLatin1Char('/')))
+            return false;
+    }
+    return true;
+}
+
+// One conversion of the input as a workspace; the workspace's .pro bytes, or a null array
+// when the run failed. Removes every .pro it wrote.
+QByteArray convertWorkspaceOnce(const QByteArray &input, const QDateTime &time)
+{
+    writeFile(scratch->workspacePath, input);
+    Corvane::ConversionOptions options;
+    options.timestamp = time;
+    const Corvane::WorkspaceResult result =
+        Corvane::convertWorkspace(scratch->workspacePath, options);
+    if (!isToolMessage(result.message()))
+        fail("not one of the tool's messages:", result.message());
+    if (readAll(scratch->workspacePath) != input)
+        fail("the workspace file changed");
+
+    QStringList want = scratch->workspaceFiles;
+    int converted = 0;
+    for (const Corvane::WorkspaceMemberResult &member : result.members) {
+        if (!isToolMessage(member.result.message()))
+            fail("not one of the tool's messages:", member.result.message());
+        if (member.result.succeeded()) {
+            ++converted;
+            want.append(QDir::fromNativeSeparators(member.result.outputPath));
+        }
+    }
+    if (result.succeeded())
+        want.append(QDir::fromNativeSeparators(result.outputPath));
+    want.sort();
+    const QStringList files = workspaceTreeFiles();
+    if (files != want)
+        fail("unexpected files in the workspace's tree:", files.join(QLatin1Char(',')));
+
+    QByteArray pro;
+    if (result.succeeded()) {
+        pro = readAll(result.outputPath);
+        if (converted == 0 || pro.count("\r\nSUBDIRS += ") != converted)
+            fail("the subprojects are not the members converted");
+        if (!pro.startsWith(Corvane::Fragments::banner(time)))
+            fail("the workspace's .pro does not start with the banner");
+        checkLiteralValues(pro, Corvane::Fragments::banner(time));
+    } else if (converted > 0) {
+        fail("members converted, and yet the workspace failed:", result.message());
+    }
+    for (const QString &file : files) {
+        if (!scratch->workspaceFiles.contains(file))
+            QFile::remove(file);
+    }
+    return pro;
+}
+
+// The input as a well-formed workspace, pretty-printed and on one line: each line a member
+// path, its first byte choosing whether the member is active or has no path at all.
+void structuredWorkspace(const QByteArray &input, QByteArray *pretty, QByteArray *compact)
+{
+    *pretty = "\xef\xbb\xbf<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<ProjectWorkspace>\r\n";
+    *compact = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><ProjectWorkspace>";
+    const QList<QByteArray> lines = input.split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.isEmpty())
+            continue;
+        QByteArray value = line.mid(1);
+        value.replace('\0', "").replace('\r', "");
+        value.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
+        const int kind = static_cast<unsigned char>(line.at(0)) % 3;
+        QList<QByteArray> elements;
+        if (kind != 2)
+            elements.append("<PathAndName>" + value + "</PathAndName>");
+        if (kind != 0)
+            elements.append("<NodeIsActive>1</NodeIsActive>");
+        *pretty += "  <project>\r\n";
+        *compact += "<project>";
+        for (const QByteArray &element : elements) {
+            *pretty += "    " + element + "\r\n";
+            *compact += element;
+        }
+        *pretty += "  </project>\r\n";
+        *compact += "</project>";
+    }
+    *pretty += "</ProjectWorkspace>\r\n";
+    *compact += "</ProjectWorkspace>";
+}
+
+// What a workspace's run makes depends on nothing but the members read and the files on
+// disk, so the layouts are compared as readings and converted once.
+void fuzzWorkspace(const QByteArray &input, const QDateTime &time)
+{
+    const QVector<Corvane::WorkspaceMember> members = readWorkspaceBytes(input).members;
+    if (readWorkspaceBytes(withTrailingBlanks(input)).members != members)
+        fail("blanks at the ends of a workspace's lines changed its members");
+    QByteArray pretty;
+    QByteArray compact;
+    structuredWorkspace(input, &pretty, &compact);
+    if (readWorkspaceBytes(pretty).members != readWorkspaceBytes(compact).members)
+        fail("the same workspace on one line names other members");
+
+    if (membersContained(input) &&
+        convertWorkspaceOnce(input, time) != convertWorkspaceOnce(input, time))
+        fail("two runs on the same workspace differ");
+    if (membersContained(pretty))
+        convertWorkspaceOnce(pretty, time);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -339,5 +508,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (withPacks.isNull() || convertOnce(packProject, time, true) != withPacks)
         fail("a pack description made the run fail or differ");
     QFile::remove(scratch->projectDir + QStringLiteral("/p.gpdsc"));
+
+    fuzzWorkspace(input, time);
     return 0;
 }

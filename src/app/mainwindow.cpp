@@ -3,7 +3,9 @@
 
 #include "conversion.h"
 #include "uvisioninstallation.h"
+#include "workspaceconversion.h"
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -40,6 +42,21 @@ static void notify(const QString &text, const QStringList &details)
     box.exec();
 }
 
+// What a workspace's box says behind its details: each member that failed, and what each
+// member's .pro lacks.
+static QStringList workspaceDetails(const Corvane::WorkspaceResult &result)
+{
+    QStringList details;
+    for (const Corvane::WorkspaceMemberResult &member : result.members) {
+        const QString name = QDir::toNativeSeparators(member.path) + QStringLiteral(": ");
+        if (!member.result.succeeded())
+            details.append(name + member.result.message());
+        for (const QString &notice : member.result.notices)
+            details.append(name + notice);
+    }
+    return details;
+}
+
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
@@ -57,8 +74,9 @@ MainWindow::~MainWindow()
 
 void MainWindow::on_pushButton_ChooseFile_clicked()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("选择MDK工程文件 "), QString(), QStringLiteral("*.uvprojx *.uvproj"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("选择MDK工程文件 "), QString(),
+                                     QStringLiteral("*.uvprojx *.uvproj *.uvmpw"));
     if (!path.isEmpty())
         ui->lineEdit_FilePath->setText(path);
 }
@@ -67,8 +85,15 @@ void MainWindow::on_pushButton_Gen_clicked()
 {
     // The library writes through a QSaveFile: the .pro is complete before the box shows.
     // Packs and headers from where uVision on this machine takes them.
+    const Corvane::ConversionOptions options = Corvane::installedUvisionOptions();
+    if (Corvane::isWorkspacePath(ui->lineEdit_FilePath->text())) {
+        const Corvane::WorkspaceResult result =
+            Corvane::convertWorkspace(ui->lineEdit_FilePath->text(), options);
+        notify(result.message(), workspaceDetails(result));
+        return;
+    }
     const Corvane::ConversionResult result =
-        Corvane::convertProject(ui->lineEdit_FilePath->text(), Corvane::installedUvisionOptions());
+        Corvane::convertProject(ui->lineEdit_FilePath->text(), options);
     notify(result.message(), result.notices);
 }
 
@@ -89,7 +114,8 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (!urls.isEmpty() && urls.first().isLocalFile()) {
         const QUrl &url = urls.first();
         const QString name = url.fileName();
-        if (name.endsWith(QLatin1String("uvprojx")) || name.endsWith(QLatin1String("uvproj"))) {
+        if (name.endsWith(QLatin1String("uvprojx")) || name.endsWith(QLatin1String("uvproj")) ||
+            name.endsWith(QLatin1String("uvmpw"))) {
             ui->lineEdit_FilePath->setText(url.toLocalFile());
             event->acceptProposedAction();
             return;

@@ -4,6 +4,7 @@
 #include "consoleoutput.h"
 #include "conversion.h"
 #include "uvisioninstallation.h"
+#include "workspaceconversion.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -20,6 +21,25 @@ enum ExitCode { AllConverted = 0, SomeFailed = 1, UsageError = 2 };
 void print(FILE *stream, const QString &text)
 {
     writeLine(stream, text);
+}
+
+// Each member as a project of its own, in workspace order; the workspace's .pro last.
+bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &result)
+{
+    for (const Corvane::WorkspaceMemberResult &member : result.members) {
+        const QString name = QDir::toNativeSeparators(member.path);
+        for (const QString &notice : member.result.notices)
+            print(stderr, name + QStringLiteral(": ") + notice);
+        if (member.result.succeeded())
+            print(stdout, QDir::toNativeSeparators(member.result.outputPath));
+        else
+            print(stderr, name + QStringLiteral(": ") + member.result.message());
+    }
+    if (result.succeeded())
+        print(stdout, QDir::toNativeSeparators(result.outputPath));
+    else
+        print(stderr, workspace + QStringLiteral(": ") + result.message());
+    return result.succeeded();
 }
 
 } // namespace
@@ -60,7 +80,8 @@ int main(int argc, char *argv[])
         QStringLiteral("DIR"));
     parser.addOption(packRootOption);
     parser.addPositionalArgument(QStringLiteral("PROJECT_FILE"),
-                                 QStringLiteral("A .uvprojx or .uvproj file."),
+                                 QStringLiteral("A .uvprojx or .uvproj file, or a .uvmpw "
+                                                "multi-project workspace."),
                                  QStringLiteral("PROJECT_FILE..."));
     if (!parser.parse(QCoreApplication::arguments())) {
         print(stderr, parser.errorText());
@@ -101,11 +122,16 @@ int main(int argc, char *argv[])
 
     int exitCode = AllConverted;
     for (const QString &project : projects) {
+        if (Corvane::isWorkspacePath(project)) {
+            if (!reportWorkspace(project, Corvane::convertWorkspace(project, options)))
+                exitCode = SomeFailed;
+            continue;
+        }
         const Corvane::ConversionResult result = Corvane::convertProject(project, options);
-        // What uVision would add and cannot be found is left out; the run still succeeds.
-        for (const QString &notice : result.notices)
-            print(stderr, project + QStringLiteral(": ") + notice);
         if (result.succeeded()) {
+            // What the .pro lacks (packs, files not on disk ...); the run still succeeds.
+            for (const QString &notice : result.notices)
+                print(stderr, project + QStringLiteral(": ") + notice);
             // C:\fw\MDK-ARM\fw.pro on Windows, as Explorer and cmd.exe spell it.
             print(stdout, QDir::toNativeSeparators(result.outputPath));
         } else if (result.status == Corvane::ConversionStatus::UnknownTarget) {

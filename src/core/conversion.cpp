@@ -1,6 +1,7 @@
 #include "conversion.h"
 
 #include "projectconverter.h"
+#include "sharedsettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +9,6 @@
 #include <QSaveFile>
 
 namespace Corvane {
-
-namespace {
 
 // Does the .pro path name the project file itself (a project called "a.uvproj.pro", or a
 // link to it)? Writing it would destroy the project.
@@ -22,8 +21,6 @@ bool sameFile(const QString &projectPath, const QString &outputPath)
     return project.exists() && output.exists() &&
            project.canonicalFilePath() == output.canonicalFilePath();
 }
-
-} // namespace
 
 QString statusMessage(ConversionStatus status)
 {
@@ -127,8 +124,29 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
         result.status = ConversionStatus::OutputFailed;
         return result;
     }
-    if (!output.commit())
+    if (!output.commit()) {
         result.status = ConversionStatus::OutputFailed;
+        return result;
+    }
+    // Beside the .pro: Qt Creator's shared settings, for projects whose sources are GBK.
+    const QString shared = QFileInfo(result.outputPath).fileName() + QLatin1String(".shared");
+    switch (updateSharedSettings(result.outputPath, converter.sourcesMostlyGbk())) {
+    case SharedSettingsOutcome::Foreign:
+        result.notices.append(QStringLiteral("the sources are GBK, but %1 was not written by "
+                                             "Corvane and stays as it is; choose GBK as the "
+                                             "project's text encoding in Qt Creator")
+                                  .arg(shared));
+        break;
+    case SharedSettingsOutcome::Failed:
+        result.notices.append(QStringLiteral("%1 cannot be written or removed; the sources are "
+                                             "%2")
+                                  .arg(shared, converter.sourcesMostlyGbk()
+                                                   ? QStringLiteral("GBK")
+                                                   : QStringLiteral("not GBK")));
+        break;
+    default:
+        break;
+    }
     return result;
 }
 

@@ -59,6 +59,9 @@ QString statusMessage(ConversionStatus status);
 // the file name without its suffix, plus ".pro".
 QString outputPathFor(const QString &projectPath);
 
+// Whether the .pro path names the input file itself: the same path, or a link to it.
+bool sameFile(const QString &projectPath, const QString &outputPath);
+
 // Converts one uVision project file into a qmake project file beside it. The previous
 // .pro file is replaced only when the whole run succeeds.
 ConversionResult convertProject(const QString &projectPath,

@@ -93,6 +93,26 @@ QByteArray scopeOpener(const QString &target)
     return "equals(UV_TARGET, " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() + ") {\r\n";
 }
 
+QByteArray targetCheck(const QStringList &targets)
+{
+    QByteArray conditions;
+    QStringList quoted;
+    for (const QString &target : targets) {
+        conditions +=
+            "!equals(UV_TARGET, " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() + "):";
+        quoted.append(QLatin1Char('"') + target + QLatin1Char('"'));
+    }
+    // The value given is spliced in between two literal parts of the message.
+    return "\r\n# Check UV_TARGET\r\n" + conditions + " error(" +
+           qmakeValue(QStringLiteral("UV_TARGET \""), ValueSyntax::Quoted).toUtf8() +
+           "$${UV_TARGET}" +
+           qmakeValue(QStringLiteral("\" names no target of this project; its targets are ") +
+                          quoted.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                      ValueSyntax::Quoted)
+               .toUtf8() +
+           ")\r\n";
+}
+
 QByteArray deviceValue(const QString &device)
 {
     return '\t' + commentText(device).toUtf8() + "\r\n\r\n";

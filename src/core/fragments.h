@@ -28,6 +28,10 @@ extern const char closing[];            // "\r\n\r\n\r\n" at the end of the file
 QByteArray scopeDefault(const QString &target); // isEmpty(UV_TARGET): UV_TARGET = "name"
 QByteArray scopeOpener(const QString &target);  // equals(UV_TARGET, "name") {
 extern const char scopeCloser[];                // "}\r\n"
+// After the last scope: qmake stops with an error naming the targets when UV_TARGET names
+// none of them, rather than reading an empty project. Compared with equals(), one target
+// at a time: contains() would take the value as a regular expression.
+QByteArray targetCheck(const QStringList &targets);
 
 // "\t", the device name, "\r\n\r\n".
 QByteArray deviceValue(const QString &device);

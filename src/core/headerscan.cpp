@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QVarLengthArray>
 
+#include <algorithm>
+
 namespace Corvane {
 
 HeaderScanner::HeaderScanner(const QString &projectDir) : m_projectDir(projectDir) {}
@@ -99,7 +101,16 @@ QStringList HeaderScanner::headers(const QString &includeList)
         // produce paths from the file system root.
         if (entry.isEmpty())
             continue;
-        for (const QString &name : headersIn(resolve(entry)))
+        const QString directory = resolve(entry);
+        if (!isDirectory(directory)) {
+            if (!m_missingSeen.contains(entry)) {
+                m_missingSeen.insert(entry);
+                m_missing.append(entry);
+            }
+            continue;
+        }
+        m_shownAs.insert(directory, m_shownAs.value(directory, entry));
+        for (const QString &name : headersIn(directory))
             result.append(entry + QLatin1Char('/') + name);
     }
     return result;
@@ -111,9 +122,23 @@ QStringList HeaderScanner::headersOf(const QString &folder)
     if (folder.isEmpty())
         return result;
     const QString where = QDir::isAbsolutePath(folder) ? QDir::cleanPath(folder) : resolve(folder);
+    m_shownAs.insert(where, m_shownAs.value(where, folder));
     for (const QString &name : headersIn(where))
         result.append(folder + QLatin1Char('/') + name);
     return result;
+}
+
+QList<QPair<QString, QString>> HeaderScanner::listedFiles() const
+{
+    QList<QPair<QString, QString>> files;
+    for (auto it = m_listings.cbegin(); it != m_listings.cend(); ++it) {
+        const QString shown = m_shownAs.value(it.key());
+        for (const QString &name : it.value())
+            files.append(
+                qMakePair(shown + QLatin1Char('/') + name, it.key() + QLatin1Char('/') + name));
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 QByteArray HeaderScanner::entries(const QString &includeList)

@@ -2,6 +2,9 @@
 #define CORVANE_HEADERSCAN_H
 
 #include <QHash>
+#include <QList>
+#include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -31,12 +34,20 @@ public:
     // directory, the rest is taken below the directory reached.
     QString resolve(const QString &entry) const;
 
+    // The entries of include lists that name no folder on disk, each once, in the order met.
+    const QStringList &missingEntries() const { return m_missing; }
+    // Every header listed so far: as HEADERS shows it, and where it is.
+    QList<QPair<QString, QString>> listedFiles() const;
+
 private:
     const QStringList &headersIn(const QString &directory);
     bool isDirectory(const QString &path);
     const QString &climbed(int steps) const;
 
     QString m_projectDir;
+    QStringList m_missing;
+    QSet<QString> m_missingSeen;
+    QHash<QString, QString> m_shownAs; // a listed directory, as the first entry naming it
     // Vendor projects repeat the same include list for every target; a run lists each
     // existing directory once.
     QHash<QString, QStringList> m_listings;

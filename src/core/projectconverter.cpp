@@ -1,5 +1,6 @@
 #include "projectconverter.h"
 
+#include "filecheck.h"
 #include "fragments.h"
 #include "projectlines.h"
 #include "prowriter.h"
@@ -41,6 +42,7 @@ public:
             const QString path = Fragments::cleanFilePath(value);
             if (path.isEmpty())
                 break;
+            m_converter.m_files->projectFile(path, list != FileList::DistFiles);
             if (list == FileList::Sources)
                 m_writer.source(path);
             else
@@ -64,11 +66,12 @@ public:
             return;
         }
         const FileList list = nextFile();
+        const QString path = Fragments::cleanFilePath(QString::fromLatin1(data, int(size)));
+        m_converter.m_files->projectFile(path, list != FileList::DistFiles);
         if (list == FileList::Sources)
             m_writer.plainSource(data, size);
         else
-            m_writer.groupFile(list,
-                               Fragments::cleanFilePath(QString::fromLatin1(data, int(size))));
+            m_writer.groupFile(list, path);
     }
 
     bool stopped() const override { return m_writer.failed(); }
@@ -82,6 +85,7 @@ public:
                 m_converter.writeAdditions(m_writer, m_target);
                 m_writer.closeScope();
             }
+            m_writer.targetCheck(m_converter.survey().targetNames());
             return;
         }
         const QStringList names = m_converter.survey().targetNames();
@@ -131,7 +135,13 @@ ProjectConverter::~ProjectConverter() = default;
 
 QStringList ProjectConverter::notices() const
 {
-    return m_additions ? m_additions->notices() : QStringList();
+    return (m_additions ? m_additions->notices() : QStringList()) +
+           (m_files ? m_files->notices() : QStringList());
+}
+
+bool ProjectConverter::sourcesMostlyGbk() const
+{
+    return m_files && m_files->mostlyGbk();
 }
 
 ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output)
@@ -145,6 +155,7 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
                                        : new PackRepository(m_packRoot, m_packRootOrigin));
     m_additions.reset(new AdditionFinder(m_survey, m_projectDir, m_packs.get()));
     m_additions->setInstallations(m_mdkRoot, m_c51Root);
+    m_files.reset(new FileCheck(m_projectDir));
 
     ProWriter writer(output, m_projectDir);
     writer.banner(m_time);
@@ -155,6 +166,9 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
         return ConversionStatus::ProjectReadFailed;
     visitor.finish();
     writer.closing();
+    m_files->missingFolders(writer.headerScanner().missingEntries());
+    m_files->listedFiles(writer.headerScanner().listedFiles());
+    m_files->checkEncodings();
     return writer.failed() ? ConversionStatus::OutputFailed : ConversionStatus::Converted;
 }
 
@@ -164,6 +178,8 @@ void ProjectConverter::writeAdditions(ProWriter &writer, const QString &targetNa
     const TargetAdditions additions = m_additions->additionsFor(targetName);
     if (additions.isEmpty())
         return;
+    for (const QString &path : additions.sources + additions.headers)
+        m_files->projectFile(path, true);
     QStringList origins;
     if (additions.fromRte)
         origins.append(QStringLiteral("its Run-Time Environment"));

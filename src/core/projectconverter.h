@@ -12,6 +12,7 @@
 namespace Corvane {
 
 class AdditionFinder;
+class FileCheck;
 class PackRepository;
 class ProWriter;
 
@@ -50,8 +51,11 @@ public:
 
     // What the first pass found, once convert() has run.
     const ProjectSurvey &survey() const { return m_survey; }
-    // What targets asked for and could not be found, once convert() has run.
+    // What targets asked for and could not be found, once convert() has run: packs, files
+    // and include folders not on disk, text in encodings an editor cannot tell.
     QStringList notices() const;
+    // Whether the sources and headers the .pro lists are mostly GBK, once convert() has run.
+    bool sourcesMostlyGbk() const;
 
 private:
     friend class WritingVisitor;
@@ -67,6 +71,7 @@ private:
     ProjectSurvey m_survey;
     std::unique_ptr<PackRepository> m_packs;
     std::unique_ptr<AdditionFinder> m_additions;
+    std::unique_ptr<FileCheck> m_files;
 };
 
 } // namespace Corvane

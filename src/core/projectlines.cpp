@@ -32,6 +32,8 @@ const struct
     {"instance", Element::Instance},
     {"FileType", Element::FileType},
     {"IncludeInBuild", Element::IncludeInBuild},
+    {"PathAndName", Element::PathAndName},
+    {"NodeIsActive", Element::NodeIsActive},
 };
 
 quint32 bit(Element element)
@@ -54,6 +56,7 @@ Element elementNamed(const char *name, qsizetype size)
     case 'R':
     case 'u':
     case 'i':
+    case 'N':
         break;
     default:
         return Element::None;

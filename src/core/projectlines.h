@@ -10,7 +10,7 @@
 
 namespace Corvane {
 
-// The elements of a uVision project that carry a value the converter uses.
+// The elements of a uVision project or workspace that carry a value the converter uses.
 enum class Element {
     None,
     Device,
@@ -27,6 +27,8 @@ enum class Element {
     Instance, // <instance> of an RTE file
     FileType,
     IncludeInBuild,
+    PathAndName,  // a member of a multi-project workspace
+    NodeIsActive, // the workspace's active member
 };
 
 // What a pass over the project does with what is found on its lines, in document order.

@@ -144,6 +144,12 @@ void ProWriter::closeScope()
     m_lastWasSource = false;
 }
 
+void ProWriter::targetCheck(const QStringList &targets)
+{
+    write(Fragments::targetCheck(targets));
+    m_lastWasSource = false;
+}
+
 void ProWriter::closing()
 {
     write(Fragments::closing);

@@ -47,6 +47,11 @@ public:
     void scopeDefault(const QString &target);
     void openScope(const QString &target);
     void closeScope();
+    // After the last scope: the check that UV_TARGET names one of the targets.
+    void targetCheck(const QStringList &targets);
+
+    // The include folders listed so far, and what was found in them.
+    const HeaderScanner &headerScanner() const { return m_headers; }
 
     // The closing lines; then everything is handed to the device.
     void closing();

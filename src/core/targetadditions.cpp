@@ -314,6 +314,12 @@ void AdditionFinder::addRte(const Target &target, TargetAdditions &out)
                                                 ? readPackDescription(file.readAll())
                                                 : PackDescription());
         }
+        // The generator writes it next to the project; a repository often leaves it out.
+        if (!QFileInfo(QDir(m_projectDir).filePath(named)).isFile())
+            notice(QStringLiteral("generator description %1 is not on disk; the folders of its "
+                                  "components are left out")
+                       .arg(named),
+                   target.name);
         const PackDescription &description = cached.value();
         const QString base = folderOf(named);
         for (const PackComponent &component : description.components) {

@@ -54,10 +54,13 @@ private slots:
     void sourceDateEpoch();
     void targetOption_data();
     void targetOption();
+    void fileNotices();
     void packNotices_data();
     void packNotices();
     void printedPathExists_data();
     void printedPathExists();
+    void workspaces_data();
+    void workspaces();
 };
 
 void TestCli::conversions_data()
@@ -109,6 +112,7 @@ void TestCli::conversions()
     QVERIFY(tree.add(QStringLiteral("a.uvproj.pro"), project));
     QVERIFY(tree.add(QStringLiteral("readme.txt"), project));
     QVERIFY(tree.add(QString::fromUtf8("4-1 OLED显示屏/Project.uvprojx"), project));
+    QVERIFY(tree.add(QStringLiteral("Src/main.c")));
     const QStringList before = tree.entries();
 
     const Run run = runCli(args, tree.root());
@@ -251,6 +255,8 @@ void TestCli::targetOption()
                                "</Project>\n";
     ProjectTree tree;
     QVERIFY(tree.add(QStringLiteral("fw.uvprojx"), targets));
+    QVERIFY(tree.add(QStringLiteral("a.c")));
+    QVERIFY(tree.add(QStringLiteral("b.c")));
     QVERIFY(tree.add(QStringLiteral("fw.pro"), "old"));
     const Run run =
         runCli({QStringLiteral("--target"), target, QStringLiteral("fw.uvprojx")}, tree.root());
@@ -259,7 +265,8 @@ void TestCli::targetOption()
         // Nothing written, and the message names what the project has.
         QCOMPARE(tree.read(QStringLiteral("fw.pro")), QByteArray("old"));
         QCOMPARE(tree.entries(),
-                 (QStringList{QStringLiteral("fw.pro"), QStringLiteral("fw.uvprojx")}));
+                 (QStringList{QStringLiteral("a.c"), QStringLiteral("b.c"),
+                              QStringLiteral("fw.pro"), QStringLiteral("fw.uvprojx")}));
         QVERIFY2(run.err.contains(QLatin1Char('"') + target + QLatin1Char('"')) &&
                      run.err.contains(QString::fromUtf8("\"Debug\", \"Release\", \"调试 1\"")),
                  qPrintable(run.err));
@@ -271,6 +278,20 @@ void TestCli::targetOption()
     QVERIFY2(pro.contains(QByteArray(defaultLine + "equals(UV_TARGET, \"Debug\") {\r\n")),
              pro.constData());
     QVERIFY(run.err.isEmpty());
+}
+
+void TestCli::fileNotices()
+{
+    // A file the project names in another letter case than the disk has: the .pro is
+    // written, and stderr says where the file is.
+    ProjectTree tree;
+    QVERIFY(
+        tree.add(QStringLiteral("MDK-ARM/fw.uvprojx"), "<FilePath>..\\src\\Main.c</FilePath>\n"));
+    QVERIFY(tree.add(QStringLiteral("Src/main.c")));
+    const Run run = runCli({QStringLiteral("MDK-ARM/fw.uvprojx")}, tree.root());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, CliOutput::line(QStringLiteral("MDK-ARM/fw.uvprojx: file ../src/Main.c is "
+                                                     "not on disk; on disk as ../Src/main.c")));
 }
 
 void TestCli::packNotices_data()
@@ -331,6 +352,87 @@ void TestCli::printedPathExists()
     const QString pro = file.left(file.lastIndexOf(QLatin1Char('.'))) + QLatin1String(".pro");
     QVERIFY2(printed.isFile(), qPrintable(run.out));
     QCOMPARE(printed.canonicalFilePath(), QFileInfo(tree.path(pro)).canonicalFilePath());
+}
+
+void TestCli::workspaces_data()
+{
+    QTest::addColumn<QStringList>("args"); // after --pack-root packs
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("stdoutLines"); // "@" stands for the tree root
+    QTest::addColumn<QStringList>("stderrLines"); // "@" too, with native separators
+    QTest::addColumn<QStringList>("written");
+
+    const QString gone = QDir::toNativeSeparators(QStringLiteral("ws/gone/gone.uvprojx")) +
+                         QStringLiteral(": 打开工程文件失败！");
+    const QString notice = QDir::toNativeSeparators(QStringLiteral("ws/APP/app.uvprojx")) +
+                           QStringLiteral(": pack Keil.STM32F1xx_DFP 2.4.0 is not installed in ") +
+                           QDir::toNativeSeparators(QStringLiteral("@/packs")) +
+                           QStringLiteral(" (from --pack-root) (target \"app\")");
+    // The members first, in workspace order, the workspace's .pro last; a missing member
+    // has its line on stderr and the run still succeeds.
+    const QStringList converted{QStringLiteral("@/ws/APP/app.pro"), QStringLiteral("@/lib/lib.pro"),
+                                QStringLiteral("@/ws/WS.pro")};
+    const QStringList written{QStringLiteral("lib/lib.pro"), QStringLiteral("ws/APP/app.pro"),
+                              QStringLiteral("ws/WS.pro")};
+    QTest::newRow("members, then the workspace")
+        << QStringList{QStringLiteral("ws/WS.uvmpw")} << 0 << converted << QStringList{notice, gone}
+        << written;
+    // A target names a single project's target: the members keep their defaults.
+    QTest::newRow("target given") << QStringList{QStringLiteral("--target"),
+                                                 QStringLiteral("Release"),
+                                                 QStringLiteral("ws/WS.uvmpw")}
+                                  << 0 << converted << QStringList{notice, gone} << written;
+    QTest::newRow("none converted")
+        << QStringList{QStringLiteral("ws/none.uvmpw"), QStringLiteral("lib/lib.uvproj")} << 1
+        << QStringList{QStringLiteral("@/lib/lib.pro")}
+        << QStringList{gone, QString::fromUtf8("ws/none.uvmpw: 打开工程文件失败！")}
+        << QStringList{QStringLiteral("lib/lib.pro")};
+}
+
+void TestCli::workspaces()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, stdoutLines);
+    QFETCH(QStringList, stderrLines);
+    QFETCH(QStringList, written);
+
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("ws/APP/app.uvprojx"),
+                     "<TargetName>app</TargetName><PackID>Keil.STM32F1xx_DFP.2.4.0</PackID>\n" +
+                         project));
+    QVERIFY(tree.add(QStringLiteral("lib/lib.uvproj"), project));
+    QVERIFY(tree.add(QStringLiteral("ws/Src/main.c")));
+    QVERIFY(tree.add(QStringLiteral("Src/main.c")));
+    QVERIFY(tree.add(QStringLiteral("packs/")));
+    QVERIFY(tree.add(QStringLiteral("ws/WS.uvmpw"),
+                     "<ProjectWorkspace>\r\n"
+                     "  <project>\r\n    <PathAndName>.\\APP\\app.uvprojx</PathAndName>\r\n"
+                     "  </project>\r\n"
+                     "  <project>\r\n    <PathAndName>.\\gone\\gone.uvprojx</PathAndName>\r\n"
+                     "  </project>\r\n"
+                     "  <project>\r\n    <PathAndName>..\\lib\\lib.uvproj</PathAndName>\r\n"
+                     "    <NodeIsActive>1</NodeIsActive>\r\n  </project>\r\n"
+                     "</ProjectWorkspace>\r\n"));
+    QVERIFY(tree.add(QStringLiteral("ws/none.uvmpw"),
+                     "<project><PathAndName>gone\\gone.uvprojx</PathAndName></project>\n"));
+    const QStringList before = tree.entries();
+
+    const Run run = runCli(
+        QStringList{QStringLiteral("--pack-root"), QStringLiteral("packs")} + args, tree.root());
+    QCOMPARE(run.exitCode, exitCode);
+    QString expectedOut;
+    for (const QString &line : stdoutLines)
+        expectedOut += CliOutput::pathLine(QString(line).replace(QLatin1Char('@'), tree.root()));
+    QCOMPARE(run.out, expectedOut);
+    QString expectedErr;
+    for (const QString &line : stderrLines)
+        expectedErr += CliOutput::line(
+            QString(line).replace(QLatin1Char('@'), QDir::toNativeSeparators(tree.root())));
+    QCOMPARE(run.err, expectedErr);
+    QStringList after = before + written;
+    after.sort();
+    QCOMPARE(tree.entries(), after);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

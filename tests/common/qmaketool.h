@@ -23,10 +23,10 @@ inline QString program(QString *whyNot)
 #endif
 }
 
-// qmake -E on a file: every variable after evaluation, one "NAME = value ..." per line.
-// Returns false with a reason when qmake cannot start, hangs or reports an error.
-inline bool evaluate(const QString &proFile, const QStringList &extraArgs, QByteArray *out,
-                     QString *error, const QString &workDir = QString())
+// Runs qmake with args in workDir (the current folder when empty). Returns false with a
+// reason when qmake cannot start, hangs or fails; *err gets what it wrote on stderr.
+inline bool run(const QStringList &args, const QString &workDir, QByteArray *out, QByteArray *err,
+                QString *error)
 {
     QString whyNot;
     const QString qmake = program(&whyNot);
@@ -37,7 +37,7 @@ inline bool evaluate(const QString &proFile, const QStringList &extraArgs, QByte
     QProcess process;
     if (!workDir.isEmpty())
         process.setWorkingDirectory(workDir);
-    process.start(qmake, QStringList{QStringLiteral("-E")} + extraArgs + QStringList{proFile});
+    process.start(qmake, args);
     if (!process.waitForStarted(10000)) {
         *error = QStringLiteral("qmake did not start: ") + process.errorString();
         return false;
@@ -48,16 +48,52 @@ inline bool evaluate(const QString &proFile, const QStringList &extraArgs, QByte
         *error = QStringLiteral("qmake did not finish within a minute");
         return false;
     }
-    const QByteArray err = process.readAllStandardError();
+    *err = process.readAllStandardError();
+    *out = process.readAllStandardOutput();
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        *error = QStringLiteral("qmake failed: ") + QString::fromUtf8(err);
+        *error = QStringLiteral("qmake failed: ") + QString::fromUtf8(*err);
         return false;
     }
-    *out = process.readAllStandardOutput();
+    return true;
+}
+
+// qmake -E on a file: every variable after evaluation, one "NAME = value ..." per line.
+// Returns false with a reason when qmake cannot start, hangs or reports an error.
+inline bool evaluate(const QString &proFile, const QStringList &extraArgs, QByteArray *out,
+                     QString *error, const QString &workDir = QString())
+{
+    QByteArray err;
+    if (!run(QStringList{QStringLiteral("-E")} + extraArgs + QStringList{proFile}, workDir, out,
+             &err, error))
+        return false;
     // qmake reports syntax errors on stderr and may still exit with 0.
     if (err.contains("rror")) {
         *error = QStringLiteral("qmake reported: ") + QString::fromUtf8(err);
         return false;
+    }
+    return true;
+}
+
+// qmake -r on a subdirs project from buildDir, as a shadow build runs it: every subproject
+// is read and gets its Makefile. Gives the .pro files read, in order (qmake's "Reading
+// FILE [FOLDER]" lines: Qt 6's qmake writes them in Latin-1); false with a reason on an
+// error or a warning.
+inline bool recurse(const QString &proFile, const QString &buildDir, QStringList *read,
+                    QString *error)
+{
+    QByteArray out;
+    QByteArray err;
+    if (!run({QStringLiteral("-r"), proFile}, buildDir, &out, &err, error))
+        return false;
+    if (err.contains("rror") || err.contains("WARNING")) {
+        *error = QStringLiteral("qmake reported: ") + QString::fromUtf8(err);
+        return false;
+    }
+    read->clear();
+    const QList<QByteArray> lines = out.split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("Reading ") && line.endsWith(']'))
+            read->append(QString::fromUtf8(line.mid(8, line.lastIndexOf(" [") - 8)));
     }
     return true;
 }

@@ -97,7 +97,7 @@ void TestBuildFiles::lists_data()
         << target("A", group(file("1", "a.c"))) + target("B", group(file("1", "a.c", "0")))
         << "isEmpty(UV_TARGET): UV_TARGET = \"A\"\r\nequals(UV_TARGET, \"A\") {\r\n" +
                Pro::sources({"a.c"}) + "}\r\nequals(UV_TARGET, \"B\") {\r\n" +
-               list("DISTFILES", {"a.c"}) + "}\r\n";
+               list("DISTFILES", {"a.c"}) + "}\r\n" + Pro::targetCheck({"A", "B"});
     QTest::newRow("left out: blanks, $ and #")
         << target("T", group(file("1", "My Dir\\$x#1.c", "0")))
         << list("DISTFILES", {"\"My Dir/$${LITERAL_DOLLAR}x$${LITERAL_HASH}1.c\""});

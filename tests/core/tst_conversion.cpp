@@ -138,7 +138,13 @@ void TestConversion::output_data()
             << mdk << crlf(uvProject({debug, release})) << workedExampleHeaders
             << wrapped("isEmpty(UV_TARGET): UV_TARGET = \"Debug\"\r\n"
                        "equals(UV_TARGET, \"Debug\") {\r\n" +
-                       first + "}\r\nequals(UV_TARGET, \"Release\") {\r\n" + second + "}\r\n");
+                       first + "}\r\nequals(UV_TARGET, \"Release\") {\r\n" + second +
+                       "}\r\n"
+                       // An unknown UV_TARGET stops qmake rather than reading no target.
+                       "\r\n# Check UV_TARGET\r\n"
+                       "!equals(UV_TARGET, \"Debug\"):!equals(UV_TARGET, \"Release\"): "
+                       "error(\"UV_TARGET \\\"\"$${UV_TARGET}\"\\\" names no target of this "
+                       "project; its targets are \\\"Debug\\\", \\\"Release\\\".\")\r\n");
     }
     {
         // Real SDK projects carry include lines of several thousand bytes.

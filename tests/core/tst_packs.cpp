@@ -396,6 +396,8 @@ void TestPacks::blockFormat()
     ProjectTree tree;
     QVERIFY(buildPackRoot(tree));
     QVERIFY(tree.add(QStringLiteral("fw/RTE/CMSIS/RTX_Config.h")));
+    QVERIFY(tree.add(QStringLiteral("fw/RTE/Device/AC100T6/system_ac1.c")));
+    QVERIFY(tree.add(QStringLiteral("fw/main.c")));
     QVERIFY(tree.add(QStringLiteral("fw/fw.uvprojx"), rtxProject));
     ConversionOptions options;
     options.timestamp = QDateTime(QDate(2024, 3, 1), QTime(9, 5));

@@ -51,7 +51,7 @@ void TestTargets::body_data()
         << QByteArray("<TargetName>A</TargetName>\n<FilePath>a.c</FilePath>\n"
                       "<TargetName>B</TargetName>\n<FilePath>b.c</FilePath>\n")
         << defaultLine + scope("A") + Pro::sources({"a.c"}) + "}\r\n" + scope("B") +
-               Pro::sources({"b.c"}) + "}\r\n";
+               Pro::sources({"b.c"}) + "}\r\n" + Pro::targetCheck({"A", "B"});
     QTest::newRow("sources after an include block, an empty define between")
         << QByteArray("<FilePath>a.c</FilePath>\n<Define></Define>\n"
                       "<IncludePath>inc</IncludePath>\n<FilePath>b.c</FilePath>\n")
@@ -163,6 +163,19 @@ void TestTargets::targetNames()
                  qPrintable(error));
         QCOMPARE(QmakeTool::variables(evaluated).value(QStringLiteral("SOURCES")),
                  QStringList{selection.second});
+    }
+    // A name that is no target stops qmake, also one that would match as a pattern.
+    for (const QByteArray &wrong : {QByteArray("nope"), QByteArray(".*")}) {
+        QVERIFY(tree.add(QStringLiteral("select.pro"),
+                         "UV_TARGET = \"" + wrong + "\"\ninclude(fw.pro)\n"));
+        QByteArray evaluated;
+        QString error;
+        QVERIFY(!QmakeTool::evaluate(tree.path(QStringLiteral("select.pro")), {}, &evaluated,
+                                     &error, tree.root()));
+        QVERIFY2(error.contains(QStringLiteral("UV_TARGET \"") + QString::fromUtf8(wrong) +
+                                QStringLiteral("\" names no target of this project; its targets "
+                                               "are \"First\", \"")),
+                 qPrintable(error));
     }
     QVERIFY(!QFileInfo::exists(tree.path(QStringLiteral("pwned"))));
 }

@@ -148,6 +148,21 @@ inline QByteArray sources(const QList<QByteArray> &paths)
     return "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n" + entries(paths);
 }
 
+// The check after the last scope, for targets whose names need no escaping.
+inline QByteArray targetCheck(const QList<QByteArray> &names)
+{
+    QByteArray conditions;
+    QByteArray listed;
+    for (const QByteArray &name : names) {
+        conditions += "!equals(UV_TARGET, \"" + name + "\"):";
+        listed += (listed.isEmpty() ? "\\\"" : ", \\\"") + name + "\\\"";
+    }
+    return "\r\n# Check UV_TARGET\r\n" + conditions +
+           " error(\"UV_TARGET \\\"\"$${UV_TARGET}\"\\\" names no target of this project; its "
+           "targets are " +
+           listed + ".\")\r\n";
+}
+
 } // namespace Pro
 
 #endif

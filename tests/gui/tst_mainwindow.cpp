@@ -188,6 +188,8 @@ private slots:
     void generateConverts();
     void generateTwice();
     void generateShowsNotices();
+    void generateWorkspace_data();
+    void generateWorkspace();
 
     void chooseFileCancelled();
     void chooseFileAccepted();
@@ -511,22 +513,71 @@ void TestMainWindow::generateTwice()
 
 void TestMainWindow::generateShowsNotices()
 {
-    // A device pack that is not installed: the .pro is written without it, and the box says
-    // so behind its details.
+    // A device pack that is not installed and a source named in another letter case than the
+    // disk has: the .pro is written all the same, and the box says so behind its details.
     const QString project = makeProject(m_dir->path());
-    writeFile(project,
-              QByteArray(projectText)
-                  .replace("<Vendor>", "<PackID>Keil.STM32F1xx_DFP.2.4.0</PackID><Vendor>"));
+    writeFile(project, QByteArray(projectText)
+                           .replace("<Vendor>", "<PackID>Keil.STM32F1xx_DFP.2.4.0</PackID><Vendor>")
+                           .replace("..\\Core\\Src\\main.c", "..\\core\\src\\main.c"));
     pathField()->setText(project);
 
     const QVector<ModalWindow> shown = clickGenerate();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().title, notice);
     QCOMPARE(shown.first().text, QStringLiteral("工程转换成功！"));
-    QVERIFY2(shown.first().details.startsWith(
+    const QStringList details = shown.first().details.split(QLatin1Char('\n'));
+    QCOMPARE(details.size(), 2);
+    QVERIFY2(details.first().startsWith(
                  QStringLiteral("pack Keil.STM32F1xx_DFP 2.4.0 is not installed in ")),
-             qPrintable(shown.first().details));
+             qPrintable(details.first()));
+    QCOMPARE(details.last(), QStringLiteral("file ../core/src/main.c is not on disk; on disk as "
+                                            "../Core/Src/main.c"));
     QVERIFY(QFileInfo::exists(QFileInfo(project).absolutePath() + QStringLiteral("/fw.pro")));
+}
+
+void TestMainWindow::generateWorkspace_data()
+{
+    QTest::addColumn<QStringList>("members"); // folders under the workspace's; "fw" exists
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("written");
+
+    // Members that failed are named behind the box's details, whatever the outcome.
+    QTest::newRow("one member missing")
+        << QStringList{"fw", "gone"} << QStringLiteral("工程转换成功！")
+        << QStringList{"WS.pro", "fw/MDK-ARM/fw.pro"};
+    QTest::newRow("none converted")
+        << QStringList{"gone", "lost"} << QStringLiteral("打开工程文件失败！") << QStringList();
+}
+
+void TestMainWindow::generateWorkspace()
+{
+    QFETCH(QStringList, members);
+    QFETCH(QString, message);
+    QFETCH(QStringList, written);
+
+    makeProject(m_dir->path());
+    QByteArray workspace = "<ProjectWorkspace>\r\n";
+    QStringList details;
+    for (const QString &member : members) {
+        workspace += "  <project>\r\n    <PathAndName>.\\" + member.toUtf8() + "\\MDK-ARM\\" +
+                     "fw.uvprojx</PathAndName>\r\n  </project>\r\n";
+        if (member != QLatin1String("fw"))
+            details.append(QDir::toNativeSeparators(m_dir->path() + QLatin1Char('/') + member +
+                                                    QStringLiteral("/MDK-ARM/fw.uvprojx")) +
+                           QStringLiteral(": 打开工程文件失败！"));
+    }
+    const QString path = m_dir->path() + QStringLiteral("/WS.uvmpw");
+    writeFile(path, workspace + "</ProjectWorkspace>\r\n");
+    pathField()->setText(path);
+
+    const QVector<ModalWindow> shown = clickGenerate();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().title, notice);
+    QCOMPARE(shown.first().text, message);
+    QCOMPARE(shown.first().details, details.join(QLatin1Char('\n')));
+    for (const QString &file : {QStringLiteral("WS.pro"), QStringLiteral("fw/MDK-ARM/fw.pro")})
+        QCOMPARE(QFileInfo::exists(m_dir->path() + QLatin1Char('/') + file),
+                 written.contains(file));
 }
 
 void TestMainWindow::chooseFileCancelled()
@@ -553,7 +604,7 @@ void TestMainWindow::chooseFileCancelled()
     QCOMPARE(shown.size(), 1);
     QVERIFY(isFileDialog);
     QCOMPARE(shown.first().title, QStringLiteral("选择MDK工程文件 "));
-    QCOMPARE(filters, QStringList({"*.uvprojx *.uvproj"}));
+    QCOMPARE(filters, QStringList({"*.uvprojx *.uvproj *.uvmpw"}));
     QCOMPARE(parent, m_window.get());
     QCOMPARE(mode, QFileDialog::ExistingFile);
     QCOMPARE(acceptMode, QFileDialog::AcceptOpen);
@@ -633,11 +684,13 @@ void TestMainWindow::drop_data()
     QTest::newRow("Chinese folder")
         << QList<QUrl>{localUrl(QStringLiteral("/home/dev/4-1 OLED显示屏/Project.uvprojx"))}
         << true;
+    QTest::newRow("WS.uvmpw") << QList<QUrl>{localUrl(dir + "WS.uvmpw")} << true;
     QTest::newRow("project first of several")
         << QList<QUrl>{localUrl(dir + "fw.uvprojx"), localUrl(dir + "readme.txt")} << true;
     QTest::newRow("fw.UVPROJX") << QList<QUrl>{localUrl(dir + "fw.UVPROJX")} << false;
     QTest::newRow("fw.uvprojx.bak") << QList<QUrl>{localUrl(dir + "fw.uvprojx.bak")} << false;
     QTest::newRow("fw.uvoptx") << QList<QUrl>{localUrl(dir + "fw.uvoptx")} << false;
+    QTest::newRow("WS.uvmpw.bak") << QList<QUrl>{localUrl(dir + "WS.uvmpw.bak")} << false;
     QTest::newRow("folder") << QList<QUrl>{localUrl(dir)} << false;
     QTest::newRow("bad first of several")
         << QList<QUrl>{localUrl(dir + "fw.uvoptx"), localUrl(dir + "fw.uvprojx")} << false;

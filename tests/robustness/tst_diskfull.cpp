@@ -4,6 +4,7 @@
 
 #include "conversion.h"
 #include "projecttree.h"
+#include "workspaceconversion.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -121,6 +122,7 @@ private slots:
     void initTestCase();
     void fullDisk_data();
     void fullDisk();
+    void fullDiskWorkspace();
 
 private:
     ProjectTree m_headers; // on the ordinary disk: the .pro lists them, they cost no room
@@ -272,6 +274,37 @@ void TestDiskFull::fullDisk()
         QCOMPARE(message, projectPath + QStringLiteral(": QT工程创建失败\n"));
     }
     QCOMPARE(ProjectTree::readFile(proPath), previousPro);
+#endif
+}
+
+// A workspace on the full disk, its member on another: the member's .pro is written, the
+// workspace's .pro is not, and the old one stays, with no temporary file beside it.
+void TestDiskFull::fullDiskWorkspace()
+{
+#ifdef Q_OS_LINUX
+    ProjectTree mountPoint;
+    TmpfsMount tmpfs;
+    QVERIFY2(tmpfs.mount(mountPoint.root(), "size=1m,nr_inodes=64,mode=0755"),
+             std::strerror(tmpfs.error()));
+    const QString dir = mountPoint.root();
+    ProjectTree member;
+    QVERIFY(member.add(QStringLiteral("fw.uvprojx"), "<FilePath>main.c</FilePath>\r\n"));
+    QVERIFY(mountPoint.add(QStringLiteral("WS.uvmpw"),
+                           "<project><PathAndName>" +
+                               QFile::encodeName(member.path(QStringLiteral("fw.uvprojx"))) +
+                               "</PathAndName></project>\r\n"));
+    QVERIFY(mountPoint.add(QStringLiteral("WS.pro"), previousPro));
+    QVERIFY(writeFiller(dir + QStringLiteral("/filler"), freeBytes(dir)));
+    QCOMPARE(freeBytes(dir), 0);
+    const QStringList before = listing(dir);
+
+    const WorkspaceResult result = convertWorkspace(dir + QStringLiteral("/WS.uvmpw"));
+    QCOMPARE(result.message(), QStringLiteral("QT工程创建失败"));
+    QCOMPARE(result.members.size(), 1);
+    QVERIFY(result.members.first().result.succeeded());
+    QVERIFY(QFileInfo::exists(member.path(QStringLiteral("fw.pro"))));
+    QCOMPARE(listing(dir), before);
+    QCOMPARE(ProjectTree::readFile(dir + QStringLiteral("/WS.pro")), previousPro);
 #endif
 }
 

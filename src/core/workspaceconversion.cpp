@@ -1,0 +1,161 @@
+#include "workspaceconversion.h"
+
+#include "subdirswriter.h"
+#include "workspace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QSet>
+
+namespace Corvane {
+
+namespace {
+
+// One spelling per file, for files that may not exist yet: its folder's canonical path
+// and its name, or the file's own canonical path when it exists (a link).
+QString fileKey(const QString &path)
+{
+    const QFileInfo info(path);
+    QString key = info.canonicalFilePath();
+    if (key.isEmpty()) {
+        const QString dir = QDir(info.absolutePath()).canonicalPath();
+        key = dir.isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
+                            : dir + QLatin1Char('/') + info.fileName();
+    }
+#ifdef Q_OS_WIN
+    key = key.toCaseFolded();
+#endif
+    return key;
+}
+
+// The members converted, each once; `outputs` holds the .pro paths taken so far.
+QVector<WorkspaceMemberResult> convertMembers(const QString &workspaceDir,
+                                              const QVector<WorkspaceMember> &members,
+                                              const ConversionOptions &options,
+                                              QSet<QString> &outputs)
+{
+    QVector<WorkspaceMemberResult> results;
+    QHash<QString, int> seen;
+    for (const WorkspaceMember &member : members) {
+        WorkspaceMemberResult result;
+        result.path = memberProjectPath(workspaceDir, member.path);
+        result.active = member.active;
+        const QString key = fileKey(result.path);
+        const auto earlier = seen.constFind(key);
+        if (earlier != seen.cend()) {
+            results[*earlier].active = results[*earlier].active || member.active;
+            continue;
+        }
+        seen.insert(key, results.size());
+        const QString output = fileKey(outputPathFor(result.path));
+        if (outputs.contains(output)) {
+            result.result.status = ConversionStatus::WrongPath;
+            result.result.outputPath = outputPathFor(result.path);
+        } else {
+            result.result = convertProject(result.path, options);
+            if (result.result.succeeded())
+                outputs.insert(output);
+        }
+        results.append(result);
+    }
+    return results;
+}
+
+} // namespace
+
+bool isWorkspacePath(const QString &path)
+{
+    return path.endsWith(QLatin1String(".uvmpw"));
+}
+
+WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionOptions &options)
+{
+    WorkspaceResult result;
+    if (workspacePath.isEmpty()) {
+        result.status = ConversionStatus::EmptyPath;
+        return result;
+    }
+    if (!isWorkspacePath(workspacePath)) {
+        result.status = ConversionStatus::WrongPath;
+        return result;
+    }
+    result.outputPath = outputPathFor(workspacePath);
+    if (sameFile(workspacePath, result.outputPath)) {
+        result.status = ConversionStatus::WrongPath;
+        return result;
+    }
+    if (!QFileInfo(workspacePath).isFile()) {
+        result.status = ConversionStatus::ProjectOpenFailed;
+        return result;
+    }
+    QFile workspace(workspacePath);
+    if (!workspace.open(QIODevice::ReadOnly)) {
+        result.status = ConversionStatus::ProjectOpenFailed;
+        return result;
+    }
+    const WorkspaceReading reading = readWorkspace(workspace);
+    if (reading.outcome != ReadOutcome::EndOfInput) {
+        result.status = ConversionStatus::ProjectReadFailed;
+        return result;
+    }
+    workspace.close();
+
+    // The workspace's .pro is opened before any member is converted: when it cannot be
+    // written, nothing is.
+    const QFileInfo existing(result.outputPath);
+    if (existing.exists() && !existing.isDir() &&
+        !(existing.permissions() & QFileDevice::WriteOwner)) {
+        result.status = ConversionStatus::OutputFailed;
+        return result;
+    }
+    QSaveFile output(result.outputPath);
+    if (!output.open(QIODevice::WriteOnly)) {
+        result.status = ConversionStatus::OutputFailed;
+        return result;
+    }
+
+    // One banner time for every file of the run.
+    ConversionOptions memberOptions = options;
+    memberOptions.target.clear();
+    if (!memberOptions.timestamp.isValid())
+        memberOptions.timestamp = QDateTime::currentDateTime();
+    // No member's .pro may replace the workspace's, nor the workspace (through a link).
+    QSet<QString> outputs{fileKey(result.outputPath), fileKey(workspacePath)};
+    const QFileInfo info(workspacePath);
+    result.members = convertMembers(info.path(), reading.members, memberOptions, outputs);
+
+    QVector<Subproject> subprojects;
+    const QDir dir(info.absolutePath());
+    ConversionStatus firstFailure = ConversionStatus::WrongPath; // when it names no project
+    bool failed = false;
+    for (const WorkspaceMemberResult &member : qAsConst(result.members)) {
+        if (member.result.succeeded()) {
+            subprojects.append(
+                {dir.relativeFilePath(QDir::fromNativeSeparators(member.result.outputPath)),
+                 member.active});
+        } else if (!failed) {
+            failed = true;
+            firstFailure = member.result.status;
+        }
+    }
+    if (subprojects.isEmpty()) {
+        output.cancelWriting();
+        result.status = firstFailure;
+        return result;
+    }
+    // As for a project's .pro: QSaveFile::commit() does not check that its buffer reached
+    // the disk, so flush() does first.
+    const QByteArray text = subdirsProject(memberOptions.timestamp, subprojects);
+    if (output.write(text) != text.size() || !output.flush()) {
+        output.cancelWriting();
+        result.status = ConversionStatus::OutputFailed;
+        return result;
+    }
+    result.status = output.commit() ? ConversionStatus::Converted : ConversionStatus::OutputFailed;
+    return result;
+}
+
+} // namespace Corvane

@@ -1,0 +1,47 @@
+#ifndef CORVANE_WORKSPACECONVERSION_H
+#define CORVANE_WORKSPACECONVERSION_H
+
+#include "conversion.h"
+
+#include <QString>
+#include <QVector>
+
+namespace Corvane {
+
+struct WorkspaceMemberResult
+{
+    // The member's project file as the run opened it: the workspace's folder as given
+    // (relative to the current folder, or absolute) joined with the member's path.
+    QString path;
+    bool active = false;
+    ConversionResult result;
+};
+
+struct WorkspaceResult
+{
+    ConversionStatus status = ConversionStatus::EmptyPath;
+    // Where the workspace's .pro goes; empty when the path was rejected before it was formed.
+    QString outputPath;
+    // Each member once, in workspace order.
+    QVector<WorkspaceMemberResult> members;
+
+    bool succeeded() const { return status == ConversionStatus::Converted; }
+    QString message() const { return statusMessage(status); }
+};
+
+// Whether a path names a uVision multi-project workspace: its name ends in ".uvmpw".
+bool isWorkspacePath(const QString &path);
+
+// Converts every member of a workspace as convertProject() would on its own (the options'
+// target aside, which is for single projects), then writes a qmake subdirs project of the
+// members that converted beside the workspace. Succeeds when at least one member converted
+// and the subdirs project is in place; when none converted nothing is written, and the
+// status is the first member's failure (WrongPath for a workspace that names no project).
+// A member whose .pro would replace the workspace, its .pro or another member's fails with
+// WrongPath; a member named twice is converted once.
+WorkspaceResult convertWorkspace(const QString &workspacePath,
+                                 const ConversionOptions &options = ConversionOptions());
+
+} // namespace Corvane
+
+#endif

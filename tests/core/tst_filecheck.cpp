@@ -1,0 +1,148 @@
+// What a conversion says about the project's files as the disk has them: files and include
+// folders not there (letter case included), a generator's description missing, text in an
+// encoding an editor cannot tell; and the .pro.shared that opens GBK sources as GBK.
+
+#include "conversion.h"
+#include "projecttree.h"
+#include "sharedsettings.h"
+
+#include <QtTest>
+
+using namespace Corvane;
+
+namespace {
+
+// "中文注释" in UTF-8 and in GBK, and a Latin-1 copyright sign.
+const QByteArray utf8Text = "/* \xe4\xb8\xad\xe6\x96\x87\xe6\xb3\xa8\xe9\x87\x8a */\n";
+const QByteArray gbkText = "/* \xd6\xd0\xce\xc4\xd7\xa2\xca\xcd */\n";
+const QByteArray latin1Text = "/* \xa9 2015 */\n";
+
+QByteArray project(const QByteArray &files, const QByteArray &includes = "Inc",
+                   const QByteArray &rte = QByteArray())
+{
+    QByteArray out = "<TargetName>T</TargetName>\n<IncludePath>" + includes + "</IncludePath>\n";
+    for (const QByteArray &file : files.split(' '))
+        out += "<FilePath>" + file + "</FilePath>\n";
+    return out + rte;
+}
+
+} // namespace
+
+class TestFileCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void notices_data();
+    void notices();
+    void sharedSettings();
+};
+
+void TestFileCheck::notices_data()
+{
+    QTest::addColumn<QByteArray>("project"); // fw/fw.uvprojx
+    QTest::addColumn<QVariantMap>("disk");   // beside fw/, with their bytes
+    QTest::addColumn<QStringList>("notices");
+    QTest::addColumn<bool>("gbk"); // fw/fw.pro.shared written
+
+    const QVariantMap plain{{QStringLiteral("Inc/main.h"), QByteArray("#pragma once\n")}};
+    QTest::newRow("letter case, a file missing, a folder missing")
+        << project("..\\User\\Led\\bsp_led.c ..\\gone.c", "..\\Inc;..\\Missing\\Inc")
+        << QVariantMap{{QStringLiteral("User/led/bsp_led.c"), QByteArray()},
+                       {QStringLiteral("Inc/main.h"), QByteArray()}}
+        << QStringList{QStringLiteral("file ../User/Led/bsp_led.c is not on disk; on disk as "
+                                      "../User/led/bsp_led.c"),
+                       QStringLiteral("file ../gone.c is not on disk"),
+                       QStringLiteral("include folder ../Missing/Inc is not on disk")}
+        << false;
+    QTest::newRow("generator description missing")
+        << project("..\\a.c", "..\\Inc",
+                   "<RTE><gpdscs><gpdsc name=\"..\\Cube\\FrameworkCubeMX.gpdsc\"/></gpdscs></RTE>")
+        << QVariantMap{{QStringLiteral("a.c"), QByteArray()},
+                       {QStringLiteral("Inc/"), QByteArray()}}
+        << QStringList{QStringLiteral("generator description ../Cube/FrameworkCubeMX.gpdsc is "
+                                      "not on disk; the folders of its components are left out "
+                                      "(target \"T\")")}
+        << false;
+    QTest::newRow("more GBK than UTF-8, one neither, a header in an include folder")
+        << project("..\\main.c ..\\utf8.c ..\\latin1.c ..\\plain.c", "..\\Inc")
+        << QVariantMap{{QStringLiteral("main.c"), gbkText},
+                       {QStringLiteral("utf8.c"), utf8Text},
+                       {QStringLiteral("latin1.c"), latin1Text},
+                       {QStringLiteral("plain.c"), QByteArray("int x;\n")},
+                       {QStringLiteral("Inc/gbk.h"), gbkText}}
+        << QStringList{QStringLiteral("file ../latin1.c is neither UTF-8 nor GBK text")} << true;
+    QTest::newRow("as many UTF-8 as GBK: no settings")
+        << project("..\\main.c ..\\utf8.c", "..\\Inc")
+        << QVariantMap{{QStringLiteral("main.c"), gbkText},
+                       {QStringLiteral("utf8.c"), utf8Text},
+                       {QStringLiteral("Inc/"), QByteArray()}}
+        << QStringList() << false;
+    // The sample ends inside a GBK character: that is no fault of the file.
+    QTest::newRow("a character cut at 64 KiB")
+        << project("..\\big.c", "..\\Inc")
+        << QVariantMap{{QStringLiteral("big.c"),
+                        QByteArray(gbkText + QByteArray(64 * 1024 - gbkText.size() - 1, 'x') +
+                                   "\xd6\xd0\n")},
+                       {QStringLiteral("Inc/"), QByteArray()}}
+        << QStringList() << true;
+    QByteArray many;
+    QStringList said;
+    for (int i = 0; i < 25; ++i) {
+        many += (i ? " ..\\m" : "..\\m") + QByteArray::number(i) + ".c";
+        if (i < 20)
+            said.append(QStringLiteral("file ../m%1.c is not on disk").arg(i));
+    }
+    said.append(QStringLiteral("and 5 more files are not on disk"));
+    QTest::newRow("the first 20, then how many more")
+        << project(many + " ..\\m0.c", "..\\Inc")
+        << QVariantMap{{QStringLiteral("Inc/"), QByteArray()}} << said << false;
+}
+
+void TestFileCheck::notices()
+{
+    QFETCH(QByteArray, project);
+    QFETCH(QVariantMap, disk);
+    QFETCH(QStringList, notices);
+    QFETCH(bool, gbk);
+
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("fw/fw.uvprojx"), project));
+    for (auto it = disk.cbegin(); it != disk.cend(); ++it)
+        QVERIFY(tree.add(it.key(), it.value().toByteArray()));
+    const ConversionResult result = convertProject(tree.path(QStringLiteral("fw/fw.uvprojx")));
+    QVERIFY(result.succeeded());
+    QCOMPARE(result.notices, notices);
+    QCOMPARE(tree.read(QStringLiteral("fw/fw.pro.shared")),
+             gbk ? gbkSharedSettings() : QByteArray());
+}
+
+void TestFileCheck::sharedSettings()
+{
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("fw/fw.uvprojx"), project("main.c", QByteArray())));
+    QVERIFY(tree.add(QStringLiteral("fw/main.c"), gbkText));
+    const QString projectPath = tree.path(QStringLiteral("fw/fw.uvprojx"));
+    QVERIFY(convertProject(projectPath).succeeded());
+    QCOMPARE(tree.read(QStringLiteral("fw/fw.pro.shared")), gbkSharedSettings());
+
+    // Saved as UTF-8 since: Corvane's own file goes again.
+    QVERIFY(tree.add(QStringLiteral("fw/main.c"), utf8Text));
+    QVERIFY(convertProject(projectPath).succeeded());
+    QVERIFY(!QFileInfo::exists(tree.path(QStringLiteral("fw/fw.pro.shared"))));
+
+    // Someone else's settings are never touched, GBK or not.
+    const QByteArray theirs = "<qtcreator><!-- the team's --></qtcreator>\n";
+    QVERIFY(tree.add(QStringLiteral("fw/fw.pro.shared"), theirs));
+    QVERIFY(convertProject(projectPath).succeeded());
+    QVERIFY(tree.add(QStringLiteral("fw/main.c"), gbkText));
+    const ConversionResult result = convertProject(projectPath);
+    QCOMPARE(tree.read(QStringLiteral("fw/fw.pro.shared")), theirs);
+    QCOMPARE(result.notices,
+             QStringList{QStringLiteral("the sources are GBK, but fw.pro.shared was not written by "
+                                        "Corvane and stays as it is; choose GBK as the project's "
+                                        "text encoding in Qt Creator")});
+}
+
+QTEST_GUILESS_MAIN(TestFileCheck)
+#include "tst_filecheck.moc"
