@@ -3,7 +3,8 @@
 // converted twice. Beyond "no crash, no sanitizer report" it checks what the tool promises:
 // - a run ends with one of the tool's messages;
 // - a failed run leaves no .pro and no temporary file behind;
-// - a successful .pro starts with the banner and ends with the closing lines;
+// - a successful .pro starts with the banner and ends with the block that builds it with
+//   uVision and the closing lines;
 // - the same input gives the same bytes twice;
 // - the project file is never changed;
 // - blanks at the end of a line change nothing (values are trimmed), which sends lines that
@@ -198,13 +199,35 @@ QString syntaxFault(const QByteArray &line)
     return inQuotes ? QStringLiteral("an unpaired double quote") : QString();
 }
 
+// The block that builds the project with uVision is fixed text but for the values of its
+// first lines.
+QString buildBlockFault(const QByteArray &line)
+{
+    static const QByteArray leads[] = {"UV_PROJECT = $$PWD/",
+                                       "UV_BUILD_TARGET = ", "UV_INSTALLED = "};
+    if (line == "UV_BUILD_TARGET = $$UV_TARGET")
+        return QString();
+    for (const QByteArray &lead : leads) {
+        if (line.startsWith(lead))
+            return syntaxFault(line.mid(lead.size()));
+    }
+    return QString();
+}
+
 void checkLiteralValues(const QByteArray &pro, const QByteArray &banner)
 {
+    const QByteArray buildLead = "\r\n# Build with uVision\r\n";
+    const int build = pro.indexOf(buildLead);
+    if (build < 0 || !pro.endsWith("}\r\n" + QByteArray(Corvane::Fragments::closing)))
+        fail("the .pro does not end with the uVision build block");
     const QList<QByteArray> lines = pro.mid(banner.size()).split('\n');
+    int offset = banner.size();
     for (QByteArray line : lines) {
+        const bool inBuild = offset > build;
+        offset += line.size() + 1;
         if (line.endsWith('\r'))
             line.chop(1);
-        const QString fault = syntaxFault(line);
+        const QString fault = inBuild ? buildBlockFault(line) : syntaxFault(line);
         if (!fault.isEmpty())
             fail("the .pro has", fault + QStringLiteral(" in: ") + QString::fromUtf8(line));
     }

@@ -108,7 +108,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     ProjectConverter converter(QFileInfo(projectPath).absolutePath(), time);
     converter.setDefaultTarget(options.target);
     converter.setPackRoot(options.packRoot, options.packRootOrigin);
-    converter.setKeilRoots(options.mdkRoot, options.c51Root);
+    converter.setUvisionBuild(QFileInfo(projectPath).fileName(), options.mdkRoot, options.c51Root);
     result.status = converter.convert(project, output);
     result.targets = converter.survey().targetNames();
     result.notices = converter.notices();

@@ -13,11 +13,15 @@ namespace {
 constexpr int shownPerKind = 20;
 constexpr qint64 encodingSample = 64 * 1024;
 
-void appendCapped(QStringList &out, const QStringList &lines, const QString &more)
+// The first lines of a kind as `line` makes them, then how many more there are. A list of
+// 80,000 missing include folders makes 20 sentences, not 80,000.
+template <typename List, typename Line>
+void appendCapped(QStringList &out, const List &items, Line line, const QString &more)
 {
-    out += lines.mid(0, shownPerKind);
-    if (lines.size() > shownPerKind)
-        out.append(more.arg(lines.size() - shownPerKind));
+    for (int i = 0; i < items.size() && i < shownPerKind; ++i)
+        out.append(line(items.at(i)));
+    if (items.size() > shownPerKind)
+        out.append(more.arg(items.size() - shownPerKind));
 }
 
 } // namespace
@@ -26,9 +30,10 @@ FileCheck::FileCheck(const QString &projectDir) : m_projectDir(projectDir) {}
 
 void FileCheck::projectFile(const QString &path, bool text)
 {
-    if (path.isEmpty() || m_named.contains(path))
+    QSet<QString> &seen = text ? m_namedText : m_namedOther;
+    if (path.isEmpty() || seen.contains(path))
         return;
-    m_named.insert(path);
+    seen.insert(path);
     const QString full = QDir::isAbsolutePath(path) ? path : m_projectDir + QLatin1Char('/') + path;
     if (QFileInfo::exists(full)) {
         if (text && !m_textPaths.contains(full)) {
@@ -37,16 +42,25 @@ void FileCheck::projectFile(const QString &path, bool text)
         }
         return;
     }
-    const QString other = onDiskAs(path);
-    m_missingFiles.append(
-        QStringLiteral("file %1 is not on disk").arg(path) +
-        (other.isEmpty() ? QString() : QStringLiteral("; on disk as %1").arg(other)));
+    if (!m_missingSeen.contains(path)) {
+        m_missingSeen.insert(path);
+        m_missingFiles.append(path);
+    }
+}
+
+void FileCheck::plainProjectFile(const char *data, qsizetype size, bool text)
+{
+    QSet<QByteArray> &seen = text ? m_plainText : m_plainOther;
+    if (seen.contains(QByteArray::fromRawData(data, int(size))))
+        return;
+    seen.insert(QByteArray(data, int(size)));
+    projectFile(QString::fromLatin1(data, int(size)).replace(QLatin1Char('\\'), QLatin1Char('/')),
+                text);
 }
 
 void FileCheck::missingFolders(const QStringList &entries)
 {
-    for (const QString &entry : entries)
-        m_missingFolders.append(QStringLiteral("include folder %1 is not on disk").arg(entry));
+    m_missingFolders += entries;
 }
 
 void FileCheck::listedFiles(const QList<QPair<QString, QString>> &files)
@@ -74,8 +88,7 @@ void FileCheck::checkEncodings()
             ++m_gbkFiles;
             break;
         case TextEncoding::Unknown:
-            m_unknownEncoding.append(
-                QStringLiteral("file %1 is neither UTF-8 nor GBK text").arg(file.first));
+            m_unknownEncoding.append(file.first);
             break;
         case TextEncoding::Ascii:
             break;
@@ -84,14 +97,31 @@ void FileCheck::checkEncodings()
     m_text.clear();
 }
 
-QStringList FileCheck::notices() const
+QStringList FileCheck::notices()
 {
     QStringList out;
-    appendCapped(out, m_missingFiles, QStringLiteral("and %1 more files are not on disk"));
-    appendCapped(out, m_missingFolders,
-                 QStringLiteral("and %1 more include folders are not on disk"));
-    appendCapped(out, m_unknownEncoding,
-                 QStringLiteral("and %1 more files are neither UTF-8 nor GBK text"));
+    appendCapped(
+        out, m_missingFiles,
+        [this](const QString &file) -> QString {
+            // Only for the files shown: a folder of a thousand sources not checked out
+            // costs no look-ups.
+            const QString other = onDiskAs(file);
+            return QStringLiteral("file %1 is not on disk").arg(file) +
+                   (other.isEmpty() ? QString() : QStringLiteral("; on disk as %1").arg(other));
+        },
+        QStringLiteral("and %1 more files are not on disk"));
+    appendCapped(
+        out, m_missingFolders,
+        [](const QString &entry) -> QString {
+            return QStringLiteral("include folder %1 is not on disk").arg(entry);
+        },
+        QStringLiteral("and %1 more include folders are not on disk"));
+    appendCapped(
+        out, m_unknownEncoding,
+        [](const QString &file) -> QString {
+            return QStringLiteral("file %1 is neither UTF-8 nor GBK text").arg(file);
+        },
+        QStringLiteral("and %1 more files are neither UTF-8 nor GBK text"));
     return out;
 }
 
@@ -106,8 +136,7 @@ QString FileCheck::onDiskAs(const QString &path)
     QStringList found;
     for (const QString &part : parts) {
         QString name = part;
-        if (!part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..") &&
-            !QFileInfo::exists(at + QLatin1Char('/') + part)) {
+        if (!part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..")) {
             name = entryIgnoringCase(at, part);
             if (name.isEmpty())
                 return QString();
@@ -118,18 +147,25 @@ QString FileCheck::onDiskAs(const QString &path)
     return found.join(QLatin1Char('/'));
 }
 
+// The entry of `dir` spelt `name` in any letter case; empty when there is none. Each
+// folder is listed once: projects name hundreds of files in the same few folders.
 QString FileCheck::entryIgnoringCase(const QString &dir, const QString &name)
 {
     const QString key = QDir::cleanPath(dir);
     auto listing = m_listings.find(key);
-    if (listing == m_listings.end())
-        listing = m_listings.insert(key, QDir(key).entryList(QDir::AllEntries | QDir::Hidden |
-                                                             QDir::System | QDir::NoDotAndDotDot));
-    for (const QString &entry : qAsConst(listing.value())) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
+    if (listing == m_listings.end()) {
+        Listing names;
+        const QStringList entries = QDir(key).entryList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot);
+        for (const QString &entry : entries) {
+            // With two spellings on a case-sensitive disk, the exact one wins below.
+            names.insert(entry.toLower(), entry);
+            names.insert(entry, entry);
+        }
+        listing = m_listings.insert(key, names);
     }
-    return QString();
+    const auto exact = listing->constFind(name);
+    return exact != listing->constEnd() ? exact.value() : listing->value(name.toLower());
 }
 
 } // namespace Corvane

@@ -22,6 +22,9 @@ public:
     // A file the project names, as the .pro writes it ('/' separators, relative to the
     // project's folder); `text`: a source or header, whose encoding counts.
     void projectFile(const QString &path, bool text);
+    // The same for a path of plain ASCII, '\\' as separators, as the project holds it: most
+    // paths are named by several targets, and a path seen before costs no conversion.
+    void plainProjectFile(const char *data, qsizetype size, bool text);
     // Include folders of the project that are not folders on disk, as the project names them.
     void missingFolders(const QStringList &entries);
     // Files the .pro lists that were found on disk: as the .pro shows them, and where they are.
@@ -34,14 +37,23 @@ public:
     bool mostlyGbk() const { return m_gbkFiles > m_utf8Files; }
 
     // One sentence each, the first 20 of a kind and then how many more.
-    QStringList notices() const;
+    QStringList notices();
 
 private:
     QString onDiskAs(const QString &path);
     QString entryIgnoringCase(const QString &dir, const QString &name);
 
+    // A folder's entries, by their names in lower case.
+    using Listing = QHash<QString, QString>;
+
     QString m_projectDir;
-    QSet<QString> m_named;                 // the files the project names, each checked once
+    // The files the project names, each checked once as a source or header and once as any
+    // other file: a file one target leaves out may be built by another.
+    QSet<QString> m_namedText;
+    QSet<QString> m_namedOther;
+    QSet<QByteArray> m_plainText;
+    QSet<QByteArray> m_plainOther;
+    QSet<QString> m_missingSeen;
     QList<QPair<QString, QString>> m_text; // the sources and headers: shown, path
     QSet<QString> m_textPaths;
     QStringList m_missingFiles;
@@ -49,7 +61,7 @@ private:
     QStringList m_unknownEncoding;
     int m_utf8Files = 0;
     int m_gbkFiles = 0;
-    QHash<QString, QStringList> m_listings; // for the letter-case look-up
+    QHash<QString, Listing> m_listings; // for the letter-case look-up
 };
 
 } // namespace Corvane

@@ -66,12 +66,12 @@ public:
             return;
         }
         const FileList list = nextFile();
-        const QString path = Fragments::cleanFilePath(QString::fromLatin1(data, int(size)));
-        m_converter.m_files->projectFile(path, list != FileList::DistFiles);
+        m_converter.m_files->plainProjectFile(data, size, list != FileList::DistFiles);
         if (list == FileList::Sources)
             m_writer.plainSource(data, size);
         else
-            m_writer.groupFile(list, path);
+            m_writer.groupFile(list,
+                               Fragments::cleanFilePath(QString::fromLatin1(data, int(size))));
     }
 
     bool stopped() const override { return m_writer.failed(); }
@@ -165,11 +165,25 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
     if (scanner.scan(project, visitor) == ReadOutcome::ReadError)
         return ConversionStatus::ProjectReadFailed;
     visitor.finish();
+    if (!m_projectFile.isEmpty())
+        writer.uvisionBuild(uvisionBuild());
     writer.closing();
     m_files->missingFolders(writer.headerScanner().missingEntries());
     m_files->listedFiles(writer.headerScanner().listedFiles());
     m_files->checkEncodings();
     return writer.failed() ? ConversionStatus::OutputFailed : ConversionStatus::Converted;
+}
+
+UvisionBuild ProjectConverter::uvisionBuild() const
+{
+    UvisionBuild build;
+    build.projectFile = m_projectFile;
+    build.selectedByUvTarget = m_survey.hasScopes();
+    const QStringList names = m_survey.targetNames();
+    if (!names.isEmpty())
+        build.target = names.first();
+    build.installation = buildingInstallation(m_survey.targets, m_mdkRoot, m_c51Root);
+    return build;
 }
 
 // What uVision adds to a target by itself, in a block of its own at the end of the target.

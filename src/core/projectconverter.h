@@ -3,6 +3,7 @@
 
 #include "conversion.h"
 #include "projectsurvey.h"
+#include "uvisionbuild.h"
 
 #include <QDateTime>
 #include <QIODevice>
@@ -36,9 +37,12 @@ public:
         m_packRoot = root;
         m_packRootOrigin = origin;
     }
-    // The Keil installations whose own header folders targets are compiled with.
-    void setKeilRoots(const QString &mdkRoot, const QString &c51Root)
+    // The project's file name and the Keil installations ("D:/Keil_v5", empty for none),
+    // for the block that builds it with uVision (without a name there is no such block) and
+    // for the installations' own header folders.
+    void setUvisionBuild(const QString &projectFile, const QString &mdkRoot, const QString &c51Root)
     {
+        m_projectFile = projectFile;
         m_mdkRoot = mdkRoot;
         m_c51Root = c51Root;
     }
@@ -60,12 +64,14 @@ public:
 private:
     friend class WritingVisitor;
     void writeAdditions(ProWriter &writer, const QString &targetName);
+    UvisionBuild uvisionBuild() const;
 
     QString m_projectDir;
     QDateTime m_time;
     QString m_defaultTarget;
     QString m_packRoot;
     QString m_packRootOrigin;
+    QString m_projectFile;
     QString m_mdkRoot;
     QString m_c51Root;
     ProjectSurvey m_survey;

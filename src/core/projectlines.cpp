@@ -13,27 +13,36 @@ namespace Corvane {
 
 namespace {
 
-const struct
+struct ElementName
 {
     const char *name;
+    qsizetype size;
     Element element;
-} elementNames[] = {
-    {"Device", Element::Device},
-    {"Define", Element::Define},
-    {"IncludePath", Element::IncludePath},
-    {"FilePath", Element::FilePath},
-    {"TargetName", Element::TargetName},
-    {"ToolsetName", Element::ToolsetName},
-    {"PackID", Element::PackID},
-    {"RegisterFile", Element::RegisterFile},
-    {"RegisterFilePath", Element::RegisterFilePath},
-    {"uAC6", Element::uAC6},
-    {"Cpu", Element::Cpu},
-    {"instance", Element::Instance},
-    {"FileType", Element::FileType},
-    {"IncludeInBuild", Element::IncludeInBuild},
-    {"PathAndName", Element::PathAndName},
-    {"NodeIsActive", Element::NodeIsActive},
+};
+
+template <std::size_t N> constexpr ElementName named(const char (&name)[N], Element element)
+{
+    return {name, qsizetype(N - 1), element};
+}
+
+const ElementName elementNames[] = {
+    named("Device", Element::Device),
+    named("Define", Element::Define),
+    named("IncludePath", Element::IncludePath),
+    named("FilePath", Element::FilePath),
+    named("TargetName", Element::TargetName),
+    named("ToolsetName", Element::ToolsetName),
+    named("PackID", Element::PackID),
+    named("RegisterFile", Element::RegisterFile),
+    named("RegisterFilePath", Element::RegisterFilePath),
+    named("uAC6", Element::uAC6),
+    named("Cpu", Element::Cpu),
+    named("instance", Element::Instance),
+    named("GroupName", Element::GroupName),
+    named("FileType", Element::FileType),
+    named("IncludeInBuild", Element::IncludeInBuild),
+    named("PathAndName", Element::PathAndName),
+    named("NodeIsActive", Element::NodeIsActive),
 };
 
 quint32 bit(Element element)
@@ -51,6 +60,7 @@ Element elementNamed(const char *name, qsizetype size)
     case 'D':
     case 'I':
     case 'F':
+    case 'G':
     case 'T':
     case 'P':
     case 'R':
@@ -62,7 +72,7 @@ Element elementNamed(const char *name, qsizetype size)
         return Element::None;
     }
     for (const auto &e : elementNames) {
-        if (qsizetype(std::strlen(e.name)) == size && std::memcmp(e.name, name, size_t(size)) == 0)
+        if (e.size == size && std::memcmp(e.name, name, size_t(size)) == 0)
             return e.element;
     }
     return Element::None;
@@ -100,24 +110,23 @@ bool isBlank(QChar c)
 }
 
 // Characters of a plain value: printable ASCII without blanks, markup, or anything qmake
-// would not take literally.
+// would not take literally. A table: every byte of a value that matters is looked up.
+struct PlainValueBytes
+{
+    bool plain[256] = {};
+    constexpr PlainValueBytes()
+    {
+        for (int c = '!'; c < 0x7f; ++c)
+            plain[c] = true;
+        for (const char c : {'<', '&', '$', '#', '{', '}', '"', '\''})
+            plain[static_cast<unsigned char>(c)] = false;
+    }
+};
+constexpr PlainValueBytes plainValueBytes;
+
 bool isPlainValueByte(unsigned char c)
 {
-    if (c <= ' ' || c >= 0x7f)
-        return false;
-    switch (c) {
-    case '<':
-    case '&':
-    case '$':
-    case '#':
-    case '{':
-    case '}':
-    case '"':
-    case '\'':
-        return false;
-    default:
-        return true;
-    }
+    return plainValueBytes.plain[c];
 }
 
 // Most lines that matter hold one element and nothing else, indented with spaces, with a
@@ -358,23 +367,27 @@ ProjectLineScanner::ProjectLineScanner(std::initializer_list<Element> elements,
     for (const Element e : elements) {
         m_elements |= bit(e);
         m_names.append(QByteArray(elementName(e)));
-        m_closeFirst[static_cast<unsigned char>(m_names.last().at(0))] = true;
+        m_closeFirst[static_cast<unsigned char>(m_names.last().at(0))] |= 1u
+                                                                          << (m_names.size() - 1);
     }
     for (const char *tag : tags) {
         m_tags.append(QByteArray(tag));
-        m_openFirst[static_cast<unsigned char>(tag[0])] = true;
+        m_openFirst[static_cast<unsigned char>(tag[0])] |= 1u << (m_tags.size() - 1);
     }
 }
 
 namespace {
 
-// Does [p, end) start with one of the names, followed by the end of a tag name?
-bool startsWithName(const char *p, const char *end, const QList<QByteArray> &names)
+// Does [p, end) start with one of the names, followed by the end of a tag name? `candidates`
+// has a bit for each name that starts with *p.
+bool startsWithName(const char *p, const char *end, const QList<QByteArray> &names,
+                    quint32 candidates)
 {
-    for (const QByteArray &name : names) {
+    for (; candidates; candidates &= candidates - 1) {
+        const QByteArray &name = names.at(qCountTrailingZeroBits(candidates));
         const qsizetype size = name.size();
-        if (end - p > size && name.at(0) == *p &&
-            std::memcmp(p, name.constData(), size_t(size)) == 0 && !isNameByte(p[size]))
+        if (end - p > size && std::memcmp(p, name.constData(), size_t(size)) == 0 &&
+            !isNameByte(p[size]))
             return true;
     }
     return false;
@@ -422,13 +435,12 @@ bool ProjectLineScanner::tagMatters(const char *lt, const char *lineStart, const
     if (q == end)
         return false;
     if (*q != '/')
-        return m_openFirst[static_cast<unsigned char>(*q)] && startsWithName(q, end, m_tags);
+        return startsWithName(q, end, m_tags, m_openFirst[static_cast<unsigned char>(*q)]);
     // <Define></Define> is empty: it writes nothing.
     if (lt > lineStart && lt[-1] == '>')
         return false;
     q = skipBlanks(q + 1, end);
-    return q < end && m_closeFirst[static_cast<unsigned char>(*q)] &&
-           startsWithName(q, end, m_names);
+    return q < end && startsWithName(q, end, m_names, m_closeFirst[static_cast<unsigned char>(*q)]);
 }
 
 // A quick look at the characters after a '<': most tags are ruled out by their first
@@ -440,9 +452,9 @@ inline bool ProjectLineScanner::mayMatterAfter(const char *lt, const char *end) 
     const auto next = static_cast<unsigned char>(lt[1]);
     if (next == '/') {
         const auto first = static_cast<unsigned char>(lt[2]);
-        return m_closeFirst[first] || isBlank(char(first));
+        return m_closeFirst[first] != 0 || isBlank(char(first));
     }
-    return m_openFirst[next] || isBlank(char(next));
+    return m_openFirst[next] != 0 || isBlank(char(next));
 }
 
 // Finds the first line in [p, end) (p at a line's start) with a tag that matters; gives

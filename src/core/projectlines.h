@@ -25,6 +25,7 @@ enum class Element {
     uAC6,
     Cpu,
     Instance, // <instance> of an RTE file
+    GroupName,
     FileType,
     IncludeInBuild,
     PathAndName,  // a member of a multi-project workspace
@@ -88,9 +89,10 @@ private:
     quint32 m_elements = 0;    // bit per Element
     QList<QByteArray> m_names; // of the elements wanted
     QList<QByteArray> m_tags;
-    // Whether a closing (opening) tag starting with this byte can matter.
-    bool m_closeFirst[256] = {};
-    bool m_openFirst[256] = {};
+    // Whether a closing (opening) tag starting with this byte can matter: for each first byte,
+    // a bit for each name (tag) that starts with it.
+    quint32 m_closeFirst[256] = {};
+    quint32 m_openFirst[256] = {};
 };
 
 // The element a tag name stands for, Element::None for any other.

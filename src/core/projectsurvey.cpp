@@ -19,16 +19,13 @@ bool isHeaderName(const QString &path)
            suffix == QLatin1String("h++");
 }
 
-// Where a file the target builds goes, by its FileType: 1 C, 2 assembler, 8 C++ (and any
-// other) are compiled; 5 is text (headers, documents), 3 an object, 4 a library.
-FileList listFor(const QString &fileType, const QString &path)
+// FileType: 1 C, 2 assembler, 8 C++ (and any other) are compiled; 5 is text (headers,
+// documents), 3 an object, 4 a library.
+enum FileType { Object = 3, Library = 4, Text = 5 };
+
+int fileTypeOf(const char *data, qsizetype size)
 {
-    if (fileType == QLatin1String("5"))
-        return isHeaderName(Fragments::cleanFilePath(path)) ? FileList::Headers
-                                                            : FileList::DistFiles;
-    if (fileType == QLatin1String("3") || fileType == QLatin1String("4"))
-        return FileList::DistFiles;
-    return FileList::Sources;
+    return size == 1 && data[0] >= '0' && data[0] <= '9' ? data[0] - '0' : 0;
 }
 
 class SurveyVisitor : public ProjectVisitor
@@ -45,17 +42,22 @@ public:
             Target target;
             target.name = value;
             m_survey.targets.append(target);
-            m_options = Options::None;
+            m_options = Options::Target;
             m_groupLeftOut = false;
-            m_fileType.clear();
+            m_fileType = 0;
+            return;
+        }
+        if (element == Element::GroupName) {
+            groupStarts();
             return;
         }
         if (element == Element::FileType) {
-            m_fileType = value;
+            const QByteArray type = value.toLatin1();
+            m_fileType = fileTypeOf(type.constData(), type.size());
             return;
         }
         if (element == Element::IncludeInBuild) {
-            includeInBuild(value);
+            includeInBuild(value == QLatin1String("0"));
             return;
         }
         if (element == Element::Instance) {
@@ -97,9 +99,7 @@ public:
             set(target.cpu);
             break;
         case Element::FilePath:
-            // FileType comes before the path, the file's own options after it.
-            target.files.append(m_groupLeftOut ? FileList::DistFiles : listFor(m_fileType, value));
-            m_fileType.clear();
+            file(m_fileType == Text && isHeaderName(Fragments::cleanFilePath(value)));
             break;
         default:
             break;
@@ -113,15 +113,6 @@ public:
                 m_inRte = true;
                 m_survey.rte.present = true;
                 m_path.clear();
-            } else if (name == QLatin1String("Group")) {
-                m_groupLeftOut = false;
-                m_options = Options::None;
-            } else if (name == QLatin1String("GroupOption")) {
-                m_options = Options::Group;
-            } else if (name == QLatin1String("FileOption")) {
-                m_options = Options::File;
-            } else if (name == QLatin1String("TargetOption")) {
-                m_options = Options::Target;
             }
             return;
         }
@@ -182,13 +173,57 @@ public:
 
     bool wantsEveryLine() const override { return m_inRte; }
 
-private:
-    // <CommonProperty><IncludeInBuild> of the options last opened. 0 leaves the file, or
-    // every file of the group, out of the target's build; 1 and 2 ("as the group says")
-    // keep it. The target's own value is no file's.
-    void includeInBuild(const QString &value)
+    // Most values of these elements are plain: no text needed but for a text file's name.
+    void plainValue(Element element, const char *data, qsizetype size) override
     {
-        const bool leftOut = value == QLatin1String("0");
+        switch (element) {
+        case Element::FilePath:
+            if (m_survey.targets.isEmpty())
+                m_survey.targets.append(Target());
+            file(m_fileType == Text && isHeaderName(QString::fromLatin1(data, int(size))));
+            break;
+        case Element::FileType:
+            m_fileType = fileTypeOf(data, size);
+            break;
+        case Element::IncludeInBuild:
+            includeInBuild(size == 1 && data[0] == '0');
+            break;
+        case Element::GroupName:
+            groupStarts();
+            break;
+        default:
+            ProjectVisitor::plainValue(element, data, size);
+            break;
+        }
+    }
+
+private:
+    // A group's options follow its name, before its files.
+    void groupStarts()
+    {
+        m_groupLeftOut = false;
+        m_options = Options::Group;
+    }
+
+    // A FilePath: its FileType came before it, its own options come after it.
+    void file(bool headerName)
+    {
+        FileList list = FileList::Sources;
+        if (m_groupLeftOut || m_fileType == Object || m_fileType == Library)
+            list = FileList::DistFiles;
+        else if (m_fileType == Text)
+            list = headerName ? FileList::Headers : FileList::DistFiles;
+        m_survey.targets.last().files.append(list);
+        m_fileType = 0;
+        m_options = Options::File;
+    }
+
+    // <CommonProperty><IncludeInBuild> of the options being read. The target's own come
+    // before its first group and are no file's; a group's follow its GroupName, before its
+    // files; a file's follow its FilePath. 0 leaves the file, or every file of the group,
+    // out of the target's build; 1 and 2 ("as the group says") keep it.
+    void includeInBuild(bool leftOut)
+    {
         if (m_options == Options::Group) {
             m_groupLeftOut = leftOut;
         } else if (m_options == Options::File && leftOut && !m_survey.targets.isEmpty() &&
@@ -241,9 +276,9 @@ private:
 
     ProjectSurvey &m_survey;
     // Whose options are being read: the target's, a group's or a file's.
-    enum class Options { None, Target, Group, File } m_options = Options::None;
+    enum class Options { Target, Group, File } m_options = Options::Target;
     bool m_groupLeftOut = false;
-    QString m_fileType; // of the file being read, until its FilePath
+    int m_fileType = 0; // of the file being read, until its FilePath
     bool m_inRte = false;
     QStringList m_path; // open elements inside <RTE>
 };
@@ -264,9 +299,9 @@ ReadOutcome surveyProject(QIODevice &project, ProjectSurvey &survey)
 {
     ProjectLineScanner scanner({Element::TargetName, Element::ToolsetName, Element::Device,
                                 Element::PackID, Element::RegisterFile, Element::RegisterFilePath,
-                                Element::uAC6, Element::Cpu, Element::Instance, Element::FileType,
-                                Element::FilePath, Element::IncludeInBuild},
-                               {"RTE", "Group", "GroupOption", "FileOption", "TargetOption"});
+                                Element::uAC6, Element::Cpu, Element::Instance, Element::GroupName,
+                                Element::FileType, Element::FilePath, Element::IncludeInBuild},
+                               {"RTE"});
     SurveyVisitor visitor(survey);
     return scanner.scan(project, visitor);
 }

@@ -150,6 +150,12 @@ void ProWriter::targetCheck(const QStringList &targets)
     m_lastWasSource = false;
 }
 
+void ProWriter::uvisionBuild(const UvisionBuild &build)
+{
+    write(build.block());
+    m_lastWasSource = false;
+}
+
 void ProWriter::closing()
 {
     write(Fragments::closing);

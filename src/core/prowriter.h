@@ -3,6 +3,7 @@
 
 #include "headerscan.h"
 #include "target.h"
+#include "uvisionbuild.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -52,6 +53,9 @@ public:
 
     // The include folders listed so far, and what was found in them.
     const HeaderScanner &headerScanner() const { return m_headers; }
+
+    // After every target: what makes Build run uVision's batch build.
+    void uvisionBuild(const UvisionBuild &build);
 
     // The closing lines; then everything is handed to the device.
     void closing();

@@ -94,4 +94,15 @@ inline QByteArray expectedBanner(const QString &time)
            "\r\n";
 }
 
+// A .pro without the block that builds it with uVision, which comes last before the
+// closing lines; tst_uvisionbuild checks that block.
+inline QByteArray withoutUvisionBuild(const QByteArray &pro)
+{
+    const int start = pro.indexOf("\r\n# Build with uVision\r\n");
+    const QByteArray closing = "\r\n\r\n\r\n";
+    if (start < 0 || !pro.endsWith(closing))
+        return pro;
+    return pro.left(start) + closing;
+}
+
 #endif

@@ -21,7 +21,7 @@ QByteArray convert(const QByteArray &project)
     if (!tree.add(QStringLiteral("fw.uvprojx"), project) ||
         !convertProject(tree.path(QStringLiteral("fw.uvprojx")), options).succeeded())
         return "<not converted>";
-    const QByteArray pro = tree.read(QStringLiteral("fw.pro"));
+    const QByteArray pro = withoutUvisionBuild(tree.read(QStringLiteral("fw.pro")));
     return pro.mid(expectedBanner(QString()).size() + 16).chopped(6);
 }
 

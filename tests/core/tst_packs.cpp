@@ -424,7 +424,7 @@ void TestPacks::blockFormat()
         "\tRTE/CMSIS/RTX_Config.h \\\r\n"
         "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n\tRTE/Device/AC100T6/system_ac1.c \\\r\n"
         "\r\n\r\n\r\n";
-    const QByteArray pro = tree.read(QStringLiteral("fw/fw.pro"));
+    const QByteArray pro = withoutUvisionBuild(tree.read(QStringLiteral("fw/fw.pro")));
     QCOMPARE(pro.mid(expectedBanner(QStringLiteral("2024-03-01 09:05")).size()), expected);
 }
 
@@ -541,13 +541,13 @@ void TestPacks::installationBlock_data()
                          << QByteArray("# Added by uVision for this target: C51 in <root>\r\n\r\n"
                                        "INCLUDEPATH += \\ \r\n\t\"<root>/C51/INC\" \\ \r\n"
                                        "\t\"<root>/C51/INC/Nuvoton\"\r\n\r\n\r\n\r\n"
-                                       "HEADERS += \\ \r\n\r\n\r\n\r\n");
+                                       "HEADERS += \\ \r\n");
     QTest::newRow("legacy Arm")
         << legacyOptions
         << QByteArray("# Added by uVision for this target: MDK in <root>\r\n\r\n"
                       "INCLUDEPATH += \\ \r\n\t\"<root>/ARM/CMSIS/Include\" \\ \r\n"
                       "\t\"<root>/ARM/INC/ST/STM32F10x\"\r\n\r\n\r\n\r\n"
-                      "HEADERS += \\ \r\n\r\n\r\n\r\n");
+                      "HEADERS += \\ \r\n");
 }
 
 // The installation's folders at the end of the target, quoted for their blank.
@@ -572,7 +572,8 @@ void TestPacks::installationBlock()
                  QByteArray("in " + QDir::toNativeSeparators(conversion.mdkRoot).toUtf8()))
         .replace("<root>", root);
     const QByteArray pro = tree.read(QStringLiteral("fw/fw.pro"));
-    QCOMPARE(pro.mid(pro.indexOf("\r\n# Added") + 2), block);
+    // The block that builds with uVision comes after it.
+    QCOMPARE(pro.mid(pro.indexOf("\r\n# Added") + 2, block.size()), block);
 }
 
 void TestPacks::defaultRoot()

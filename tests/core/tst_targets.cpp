@@ -19,7 +19,8 @@ QByteArray convert(const QByteArray &project, bool *ok)
     options.timestamp = QDateTime(QDate(2024, 3, 1), QTime(9, 5));
     *ok = tree.add(QStringLiteral("fw.uvprojx"), project) &&
           convertProject(tree.path(QStringLiteral("fw.uvprojx")), options).succeeded();
-    return tree.read(QStringLiteral("fw.pro")).mid(expectedBanner(QString()).size() + 16);
+    return withoutUvisionBuild(tree.read(QStringLiteral("fw.pro")))
+        .mid(expectedBanner(QString()).size() + 16);
 }
 
 QByteArray scope(const QByteArray &name)

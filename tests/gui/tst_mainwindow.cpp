@@ -2,6 +2,7 @@
 
 #include "mainwindow.h"
 #include "modalwindows.h"
+#include "projecttree.h"
 #include "recordingtranslator.h"
 
 #include <QApplication>
@@ -125,7 +126,7 @@ QByteArray readFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("<cannot open ") + path.toUtf8() + '>';
-    return file.readAll();
+    return withoutUvisionBuild(file.readAll());
 }
 
 // Lays out <root>/<folder>/MDK-ARM/fw.uvprojx with its Core/Inc headers and returns the

@@ -326,7 +326,7 @@ QMap<QString, Entry> snapshot(const QString &root)
             entry.kind = QStringLiteral("dir");
         } else if (info.isFile()) {
             entry.kind = QStringLiteral("file");
-            entry.content = ProjectTree::readFile(info.filePath());
+            entry.content = withoutUvisionBuild(ProjectTree::readFile(info.filePath()));
         } else {
             entry.kind = QStringLiteral("special");
         }
