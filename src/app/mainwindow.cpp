@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "conversion.h"
+#include "uvisioninstallation.h"
 #include "workspaceconversion.h"
 
 #include <QDir>
@@ -83,9 +84,8 @@ void MainWindow::on_pushButton_ChooseFile_clicked()
 void MainWindow::on_pushButton_Gen_clicked()
 {
     // The library writes through a QSaveFile: the .pro is complete before the box shows.
-    // Packs are looked for where CMSIS_PACK_ROOT or the platform's default says.
-    Corvane::ConversionOptions options;
-    options.packRoot = Corvane::defaultPackRoot();
+    // Packs and headers from where uVision on this machine takes them.
+    const Corvane::ConversionOptions options = Corvane::installedUvisionOptions();
     if (Corvane::isWorkspacePath(ui->lineEdit_FilePath->text())) {
         const Corvane::WorkspaceResult result =
             Corvane::convertWorkspace(ui->lineEdit_FilePath->text(), options);

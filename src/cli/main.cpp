@@ -3,6 +3,7 @@
 
 #include "consoleoutput.h"
 #include "conversion.h"
+#include "uvisioninstallation.h"
 #include "workspaceconversion.h"
 
 #include <QCommandLineParser>
@@ -49,11 +50,20 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("corvane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
 
+    // The Keil installations and the pack root this machine gives, shown by --help.
+    Corvane::ConversionOptions options = Corvane::installedUvisionOptions();
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Writes a qmake project file (.pro) beside each Keil MDK uVision project file.\n"
-        "Prints the path of each file written; failures go to stderr.\n"
-        "When SOURCE_DATE_EPOCH is set, the banner shows that time (UTC) instead of now."));
+    parser.setApplicationDescription(
+        QStringLiteral(
+            "Writes a qmake project file (.pro) beside each Keil MDK uVision project file.\n"
+            "Prints the path of each file written; failures go to stderr.\n"
+            "When SOURCE_DATE_EPOCH is set, the banner shows that time (UTC) instead of now.\n") +
+        (options.packRoot.isEmpty()
+             ? QStringLiteral("No pack folder is known: --pack-root names one.")
+             : QStringLiteral("Packs are looked for in ") +
+                   QDir::toNativeSeparators(options.packRoot) + QStringLiteral(" (from ") +
+                   options.packRootOrigin +
+                   QStringLiteral(") unless --pack-root names a folder.")));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption targetOption(
@@ -64,9 +74,9 @@ int main(int argc, char *argv[])
     parser.addOption(targetOption);
     const QCommandLineOption packRootOption(
         QStringLiteral("pack-root"),
-        QStringLiteral("Where CMSIS packs are installed (default: $CMSIS_PACK_ROOT, else the "
-                       "platform's pack folder; here ") +
-            QDir::toNativeSeparators(Corvane::defaultPackRoot()) + QStringLiteral(")."),
+        QStringLiteral("Where CMSIS packs are installed (default: $CMSIS_PACK_ROOT, else on "
+                       "Windows uVision's pack folder, RTEPATH in its TOOLS.INI, else the "
+                       "platform's pack folder)."),
         QStringLiteral("DIR"));
     parser.addOption(packRootOption);
     parser.addPositionalArgument(QStringLiteral("PROJECT_FILE"),
@@ -77,8 +87,12 @@ int main(int argc, char *argv[])
         print(stderr, parser.errorText());
         return UsageError;
     }
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(AllConverted);
+    // Not showHelp(): its text, which names the pack root, would go out in the ANSI code page,
+    // or into a message box on Windows when no console is attached.
+    if (parser.isSet(QStringLiteral("help"))) {
+        print(stdout, parser.helpText().trimmed());
+        return AllConverted;
+    }
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
 
@@ -88,10 +102,11 @@ int main(int argc, char *argv[])
         return UsageError;
     }
 
-    Corvane::ConversionOptions options;
     options.target = parser.value(targetOption);
-    options.packRoot =
-        parser.isSet(packRootOption) ? parser.value(packRootOption) : Corvane::defaultPackRoot();
+    if (parser.isSet(packRootOption)) {
+        options.packRoot = parser.value(packRootOption);
+        options.packRootOrigin = QStringLiteral("--pack-root");
+    }
     // Reproducible output: https://reproducible-builds.org/specs/source-date-epoch/
     const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
     if (!epoch.isEmpty()) {

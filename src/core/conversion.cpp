@@ -107,7 +107,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
         options.timestamp.isValid() ? options.timestamp : QDateTime::currentDateTime();
     ProjectConverter converter(QFileInfo(projectPath).absolutePath(), time);
     converter.setDefaultTarget(options.target);
-    converter.setPackRoot(options.packRoot);
+    converter.setPackRoot(options.packRoot, options.packRootOrigin);
     converter.setUvisionBuild(QFileInfo(projectPath).fileName(), options.mdkRoot, options.c51Root);
     result.status = converter.convert(project, output);
     result.targets = converter.survey().targetNames();

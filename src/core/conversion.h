@@ -24,8 +24,11 @@ struct ConversionOptions
     QDateTime timestamp;
     // The target a project of several targets selects by default; empty for its first.
     QString target;
-    // Where CMSIS packs are installed (see defaultPackRoot()); empty for none.
+    // Where CMSIS packs are installed (see uvisioninstallation.h); empty for none.
     QString packRoot;
+    // Where packRoot came from, named in the notices about packs it lacks: "--pack-root",
+    // "CMSIS_PACK_ROOT", "RTEPATH in D:\Keil_v5\TOOLS.INI" …; empty to name nothing.
+    QString packRootOrigin;
     // The Keil installations uVision compiles with, "D:/Keil_v5" ('/' separators): MDK's
     // (the parent of its ARM folder) and C51's (the parent of its C51 folder). Empty when
     // none is installed or none is to be used.
@@ -48,11 +51,6 @@ struct ConversionResult
     bool succeeded() const { return status == ConversionStatus::Converted; }
     QString message() const;
 };
-
-// Where CMSIS packs are looked for when no root is given: CMSIS_PACK_ROOT, then the
-// platform's default (Windows: %LOCALAPPDATA%\Arm\Packs, then C:\Keil_v5\ARM\PACK; elsewhere
-// $XDG_CACHE_HOME/arm/packs, by default ~/.cache/arm/packs).
-QString defaultPackRoot();
 
 // The text shown to the user for a status (all texts are the tool's Chinese messages).
 QString statusMessage(ConversionStatus status);

@@ -1,7 +1,5 @@
 #include "packrepository.h"
 
-#include "conversion.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,8 +20,9 @@ QByteArray readFile(const QString &path)
 
 } // namespace
 
-PackRepository::PackRepository(const QString &root)
-    : m_root(root.isEmpty() ? QString() : QDir::cleanPath(QDir(root).absolutePath()))
+PackRepository::PackRepository(const QString &root, const QString &origin)
+    : m_root(root.isEmpty() ? QString() : QDir::cleanPath(QDir(root).absolutePath())),
+      m_origin(origin)
 {}
 
 QStringList PackRepository::subfolders(const QString &path) const
@@ -166,30 +165,6 @@ QMap<QString, QList<PackRef>> PackRepository::packsDescribing(const QStringList 
         }
     }
     return found;
-}
-
-QString defaultPackRoot()
-{
-    const QString fromEnvironment = qEnvironmentVariable("CMSIS_PACK_ROOT");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-#ifdef Q_OS_WIN
-    const QString localAppData = qEnvironmentVariable("LOCALAPPDATA");
-    const QString arm = localAppData.isEmpty() ? QString()
-                                               : QDir::fromNativeSeparators(localAppData) +
-                                                     QStringLiteral("/Arm/Packs");
-    if (!arm.isEmpty() && QFileInfo(arm).isDir())
-        return arm;
-    const QString keil = QStringLiteral("C:/Keil_v5/ARM/PACK");
-    if (QFileInfo(keil).isDir())
-        return keil;
-    return arm.isEmpty() ? keil : arm;
-#else
-    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (cache.isEmpty())
-        cache = QDir::homePath() + QStringLiteral("/.cache");
-    return cache + QStringLiteral("/arm/packs");
-#endif
 }
 
 } // namespace Corvane

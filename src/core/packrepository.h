@@ -18,9 +18,11 @@ namespace Corvane {
 class PackRepository
 {
 public:
-    explicit PackRepository(const QString &root);
+    // origin: where the root came from, for the user ("CMSIS_PACK_ROOT" …); may be empty.
+    explicit PackRepository(const QString &root, const QString &origin = QString());
 
     QString root() const { return m_root; }
+    QString origin() const { return m_origin; }
 
     // The installed versions of a pack, newest first.
     QStringList versions(const QString &vendor, const QString &name);
@@ -45,6 +47,7 @@ private:
     QStringList subfolders(const QString &path) const;
 
     QString m_root;
+    QString m_origin;
     QHash<QString, QStringList> m_versions;
     QHash<QString, std::shared_ptr<PackDescription>> m_descriptions; // by .pdsc path
 };

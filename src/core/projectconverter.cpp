@@ -151,8 +151,10 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
         return ConversionStatus::ProjectReadFailed;
     if (!m_defaultTarget.isEmpty() && !m_survey.targetNames().contains(m_defaultTarget))
         return ConversionStatus::UnknownTarget;
-    m_packs.reset(m_packRoot.isEmpty() ? nullptr : new PackRepository(m_packRoot));
+    m_packs.reset(m_packRoot.isEmpty() ? nullptr
+                                       : new PackRepository(m_packRoot, m_packRootOrigin));
     m_additions.reset(new AdditionFinder(m_survey, m_projectDir, m_packs.get()));
+    m_additions->setInstallations(m_mdkRoot, m_c51Root);
     m_files.reset(new FileCheck(m_projectDir));
 
     ProWriter writer(output, m_projectDir);
@@ -198,6 +200,8 @@ void ProjectConverter::writeAdditions(ProWriter &writer, const QString &targetNa
     if (additions.fromPacks)
         origins.append(QStringLiteral("CMSIS packs in ") +
                        QDir::toNativeSeparators(m_packs->root()));
+    if (!additions.fromInstallation.isEmpty())
+        origins.append(additions.fromInstallation);
     writer.addition(QStringLiteral("Added by uVision for this target: ") +
                         origins.join(QStringLiteral(" and ")),
                     additions.defines, additions.includeFolders, additions.packFolders,

@@ -30,10 +30,16 @@ public:
     // The target a multi-target .pro selects when UV_TARGET is not set; empty for the
     // first target.
     void setDefaultTarget(const QString &target) { m_defaultTarget = target; }
-    // Where CMSIS packs are installed; empty for none.
-    void setPackRoot(const QString &root) { m_packRoot = root; }
+    // Where CMSIS packs are installed, empty for none, and where that came from for the
+    // notices ("CMSIS_PACK_ROOT" …).
+    void setPackRoot(const QString &root, const QString &origin = QString())
+    {
+        m_packRoot = root;
+        m_packRootOrigin = origin;
+    }
     // The project's file name and the Keil installations ("D:/Keil_v5", empty for none),
-    // for the block that builds it with uVision; without a name there is no such block.
+    // for the block that builds it with uVision (without a name there is no such block) and
+    // for the installations' own header folders.
     void setUvisionBuild(const QString &projectFile, const QString &mdkRoot, const QString &c51Root)
     {
         m_projectFile = projectFile;
@@ -64,6 +70,7 @@ private:
     QDateTime m_time;
     QString m_defaultTarget;
     QString m_packRoot;
+    QString m_packRootOrigin;
     QString m_projectFile;
     QString m_mdkRoot;
     QString m_c51Root;

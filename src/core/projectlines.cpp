@@ -35,6 +35,7 @@ const ElementName elementNames[] = {
     named("ToolsetName", Element::ToolsetName),
     named("PackID", Element::PackID),
     named("RegisterFile", Element::RegisterFile),
+    named("RegisterFilePath", Element::RegisterFilePath),
     named("uAC6", Element::uAC6),
     named("Cpu", Element::Cpu),
     named("instance", Element::Instance),

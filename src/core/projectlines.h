@@ -21,6 +21,7 @@ enum class Element {
     ToolsetName,
     PackID,
     RegisterFile,
+    RegisterFilePath,
     uAC6,
     Cpu,
     Instance, // <instance> of an RTE file

@@ -89,6 +89,9 @@ public:
         case Element::RegisterFile:
             set(target.registerFile);
             break;
+        case Element::RegisterFilePath:
+            set(target.registerFilePath);
+            break;
         case Element::uAC6:
             target.armCompiler6 = value != QLatin1String("0");
             break;
@@ -295,9 +298,9 @@ QStringList ProjectSurvey::targetNames() const
 ReadOutcome surveyProject(QIODevice &project, ProjectSurvey &survey)
 {
     ProjectLineScanner scanner({Element::TargetName, Element::ToolsetName, Element::Device,
-                                Element::PackID, Element::RegisterFile, Element::uAC6, Element::Cpu,
-                                Element::Instance, Element::GroupName, Element::FileType,
-                                Element::FilePath, Element::IncludeInBuild},
+                                Element::PackID, Element::RegisterFile, Element::RegisterFilePath,
+                                Element::uAC6, Element::Cpu, Element::Instance, Element::GroupName,
+                                Element::FileType, Element::FilePath, Element::IncludeInBuild},
                                {"RTE"});
     SurveyVisitor visitor(survey);
     return scanner.scan(project, visitor);

@@ -24,6 +24,7 @@ struct Target
     QString registerFile;      // RegisterFile; "$$Device:NAME$path" names the device header
     bool armCompiler6 = false; // uAC6: Arm Compiler 6 instead of 5
     QString cpu;               // Cpu: "IRAM(...) IROM(...) CPUTYPE("Cortex-M4") FPU2 ..."
+    QString registerFilePath;  // RegisterFilePath: "ST\STM32F10x\" below the installation's INC
     // The target's FilePath values in project order, by where each goes.
     QVector<FileList> files;
 

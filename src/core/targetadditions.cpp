@@ -75,6 +75,19 @@ QString quotedList(const QStringList &names)
     return quoted.join(QStringLiteral(", "));
 }
 
+// A folder of a Keil installation, when it is there.
+bool addInstalled(const QString &root, const QString &folder, const char *product,
+                  TargetAdditions &out)
+{
+    const QString path = QDir::cleanPath(root + QLatin1Char('/') + folder);
+    if (root.isEmpty() || !QFileInfo(path).isDir())
+        return false;
+    appendOnce(out.packFolders, path);
+    out.fromInstallation =
+        QLatin1String(product) + QStringLiteral(" in ") + QDir::toNativeSeparators(root);
+    return true;
+}
+
 } // namespace
 
 // What a target takes from one pack.
@@ -133,13 +146,26 @@ TargetAdditions AdditionFinder::additionsFor(const QString &targetName)
         }
     }
     addRte(target, out);
-    if (!m_packs || !usesPacks(target))
+    if (target.toolset == QLatin1String("MCS-51")) {
+        addC51Folders(target, out);
         return out;
+    }
+    if (!usesPacks(target))
+        return out;
+    const QList<RteComponent> selected = m_survey.rte.componentsOf(target.name);
+    // MDK compiles targets without a CMSIS Core component with its own Core headers.
+    const bool hasCore = std::any_of(selected.cbegin(), selected.cend(), [](const RteComponent &c) {
+        return c.attributes.value(QStringLiteral("Cclass")) == QLatin1String("CMSIS") &&
+               c.attributes.value(QStringLiteral("Cgroup")) == QLatin1String("CORE");
+    });
+    if (!m_packs) {
+        addMdkFolders(target, hasCore, nullptr, out);
+        return out;
+    }
 
     // The device and the components decide which files of a pack count.
     ConditionContext context;
     context.armCompiler6 = target.armCompiler6;
-    const QList<RteComponent> selected = m_survey.rte.componentsOf(target.name);
     for (const RteComponent &c : selected)
         context.components.append(c.attributes);
 
@@ -223,14 +249,32 @@ TargetAdditions AdditionFinder::additionsFor(const QString &targetName)
         }
     }
 
-    // MDK compiles targets without a CMSIS Core component with its own Core headers.
-    const bool hasCore = std::any_of(selected.cbegin(), selected.cend(), [](const RteComponent &c) {
-        return c.attributes.value(QStringLiteral("Cclass")) == QLatin1String("CMSIS") &&
-               c.attributes.value(QStringLiteral("Cgroup")) == QLatin1String("CORE");
-    });
-    if (!hasCore)
-        addCmsisCore(context, out);
+    addMdkFolders(target, hasCore, &context, out);
     return out;
+}
+
+// What MDK compiles an Arm target with from its installation: its own CMSIS Core headers
+// when the target has no Core component (without them in the installation, the stand-in
+// from the pack root), and for a device of MDK's legacy support, which has no pack,
+// ARM/INC/<RegisterFilePath>.
+void AdditionFinder::addMdkFolders(const Target &target, bool hasCore,
+                                   const ConditionContext *context, TargetAdditions &out)
+{
+    if (!hasCore && !addInstalled(m_mdkRoot, QStringLiteral("ARM/CMSIS/Include"), "MDK", out) &&
+        context)
+        addCmsisCore(*context, out);
+    if (target.packId.isEmpty() && !target.registerFilePath.isEmpty())
+        addInstalled(m_mdkRoot, QStringLiteral("ARM/INC/") + slashed(target.registerFilePath),
+                     "MDK", out);
+}
+
+// C51 compiles with its INC folder and the register file's folder below it ("Nuvoton\").
+void AdditionFinder::addC51Folders(const Target &target, TargetAdditions &out)
+{
+    if (addInstalled(m_c51Root, QStringLiteral("C51/INC"), "C51", out) &&
+        !target.registerFilePath.isEmpty())
+        addInstalled(m_c51Root, QStringLiteral("C51/INC/") + slashed(target.registerFilePath),
+                     "C51", out);
 }
 
 // RTE/_<Target>, _RTE_ and the config files the project keeps of its components, and the
@@ -364,6 +408,15 @@ const PackDevice *AdditionFinder::findDevice(const Target &target, QString *pack
     return best;
 }
 
+// The pack root as the notices name it: "D:\Keil_v5\ARM\PACK (from RTEPATH in …)".
+QString AdditionFinder::packRootNamed() const
+{
+    const QString root = QDir::toNativeSeparators(m_packs->root());
+    return m_packs->origin().isEmpty()
+               ? root
+               : root + QStringLiteral(" (from ") + m_packs->origin() + QLatin1Char(')');
+}
+
 // The version of a pack that a target uses: the one the project names when it is
 // installed, otherwise the newest installed version that has everything the target takes
 // from the pack (for the device, preferably with its header); empty when none is installed.
@@ -375,7 +428,7 @@ QString AdditionFinder::resolve(const Request &request, const QString &target)
         notice(QStringLiteral("pack %1.%2 %3 is not installed in %4")
                    .arg(pack.vendor, pack.name,
                         pack.version.isEmpty() ? QStringLiteral("(any version)") : pack.version,
-                        QDir::toNativeSeparators(m_packs->root())),
+                        packRootNamed()),
                target);
         return QString();
     }
@@ -419,8 +472,7 @@ QString AdditionFinder::resolve(const Request &request, const QString &target)
     auto instead = [&](const QString &version) {
         if (!pack.version.isEmpty() && version != pack.version)
             notice(QStringLiteral("pack %1.%2 %3 is not installed in %4; %5 is used instead")
-                       .arg(pack.vendor, pack.name, pack.version,
-                            QDir::toNativeSeparators(m_packs->root()), version),
+                       .arg(pack.vendor, pack.name, pack.version, packRootNamed(), version),
                    target);
         return version;
     };

@@ -55,6 +55,7 @@ private slots:
     void targetOption_data();
     void targetOption();
     void fileNotices();
+    void packNotices_data();
     void packNotices();
     void printedPathExists_data();
     void printedPathExists();
@@ -146,6 +147,13 @@ void TestCli::usage_data()
                                     << QStringLiteral("frobnicate");
     QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
                           << QStringLiteral("PROJECT_FILE") << QString();
+    // The tests run with CMSIS_PACK_ROOT set.
+    QTest::newRow("help names the pack root")
+        << QStringList{QStringLiteral("--help")} << 0
+        << QStringLiteral("Packs are looked for in ") +
+               QDir::toNativeSeparators(qEnvironmentVariable("CMSIS_PACK_ROOT")) +
+               QStringLiteral(" (from CMSIS_PACK_ROOT) unless --pack-root names a folder.")
+        << QString();
     QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0
                              << QStringLiteral("corvane-cli 1.1") << QString();
 }
@@ -290,23 +298,38 @@ void TestCli::fileNotices()
                                                      "not on disk; on disk as ../Src/main.c")));
 }
 
+void TestCli::packNotices_data()
+{
+    QTest::addColumn<bool>("option"); // --pack-root, else CMSIS_PACK_ROOT
+    QTest::addColumn<QString>("origin");
+    QTest::newRow("--pack-root") << true << QStringLiteral("--pack-root");
+    QTest::newRow("CMSIS_PACK_ROOT") << false << QStringLiteral("CMSIS_PACK_ROOT");
+}
+
 void TestCli::packNotices()
 {
-    // A pack the project names and the root lacks: one line on stderr, the run succeeds.
+    QFETCH(bool, option);
+    QFETCH(QString, origin);
+    // A pack the project names and the root lacks: one line on stderr, naming the root and
+    // where it came from; the run succeeds.
     ProjectTree tree;
     QVERIFY(tree.add(QStringLiteral("fw.uvprojx"),
                      "<TargetName>A</TargetName><PackID>Keil.STM32F4xx_DFP.2.14.0</PackID>\n"
                      "<TargetName>B</TargetName><PackID>Keil.STM32F4xx_DFP.2.14.0</PackID>\n"));
     QVERIFY(tree.add(QStringLiteral("packs/")));
     const QString root = QDir::toNativeSeparators(tree.path(QStringLiteral("packs")));
-    const Run run = runCli({QStringLiteral("--pack-root"), tree.path(QStringLiteral("packs")),
-                            QStringLiteral("fw.uvprojx")},
-                           tree.root());
+    const Run run =
+        option ? runCli({QStringLiteral("--pack-root"), tree.path(QStringLiteral("packs")),
+                         QStringLiteral("fw.uvprojx")},
+                        tree.root())
+               : runCli({QStringLiteral("fw.uvprojx")}, tree.root(),
+                        {{QStringLiteral("CMSIS_PACK_ROOT"), tree.path(QStringLiteral("packs"))}});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err,
              CliOutput::line(
                  QStringLiteral("fw.uvprojx: pack Keil.STM32F4xx_DFP 2.14.0 is not installed in ") +
-                 root + QStringLiteral(" (targets \"A\", \"B\")")));
+                 root + QStringLiteral(" (from ") + origin +
+                 QStringLiteral(") (targets \"A\", \"B\")")));
     QVERIFY(tree.read(QStringLiteral("fw.pro")).contains("equals(UV_TARGET, \"B\") {"));
 }
 
@@ -348,7 +371,7 @@ void TestCli::workspaces_data()
     const QString notice = QDir::toNativeSeparators(QStringLiteral("ws/APP/app.uvprojx")) +
                            QStringLiteral(": pack Keil.STM32F1xx_DFP 2.4.0 is not installed in ") +
                            QDir::toNativeSeparators(QStringLiteral("@/packs")) +
-                           QStringLiteral(" (target \"app\")");
+                           QStringLiteral(" (from --pack-root) (target \"app\")");
     // The members first, in workspace order, the workspace's .pro last; a missing member
     // has its line on stderr and the run still succeeds.
     const QStringList converted{QStringLiteral("@/ws/APP/app.pro"), QStringLiteral("@/lib/lib.pro"),

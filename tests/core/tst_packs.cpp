@@ -6,6 +6,8 @@
 #include "conversion.h"
 #include "packdescription.h"
 #include "projecttree.h"
+#include "targetadditions.h"
+#include "uvisioninstallation.h"
 
 #include <QtTest>
 
@@ -179,6 +181,10 @@ private slots:
     void versionOrder_data();
     void versionOrder();
     void blockFormat();
+    void installationFolders_data();
+    void installationFolders();
+    void installationBlock_data();
+    void installationBlock();
     void defaultRoot();
 };
 
@@ -441,6 +447,154 @@ void TestPacks::blockFormat()
     QCOMPARE(pro.mid(expectedBanner(QStringLiteral("2024-03-01 09:05")).size()), expected);
 }
 
+// A Keil installation with the headers MDK and C51 compile with, and one without them.
+bool buildKeil(const ProjectTree &tree)
+{
+    return tree.addAll({QStringLiteral("Keil v5/ARM/CMSIS/Include/core_cm3.h"),
+                        QStringLiteral("Keil v5/ARM/INC/ST/STM32F10x/stm32f10x.h"),
+                        QStringLiteral("Keil v5/C51/INC/REG52.H"),
+                        QStringLiteral("Keil v5/C51/INC/Nuvoton/MS51_8K.H"),
+                        QStringLiteral("Bare/ARM/PACK/"), QStringLiteral("Bare/C51/BIN/")});
+}
+
+const QByteArray legacyOptions = "<ToolsetName>ARM-ADS</ToolsetName><Device>STM32F103RB</Device>"
+                                 "<RegisterFile>stm32f10x_lib.h</RegisterFile>"
+                                 "<RegisterFilePath>ST\\STM32F10x\\</RegisterFilePath>";
+const QByteArray c51Options = "<ToolsetName>MCS-51</ToolsetName><Device>MS51DA9AE</Device>"
+                              "<RegisterFile>MS51_8K.H</RegisterFile>"
+                              "<RegisterFilePath>Nuvoton\\</RegisterFilePath>";
+
+void TestPacks::installationFolders_data()
+{
+    QTest::addColumn<QByteArray>("project");
+    QTest::addColumn<bool>("packs");
+    QTest::addColumn<QString>("mdk"); // the MDK installation: "Keil v5", "Bare" or none
+    QTest::addColumn<QString>("c51");
+    QTest::addColumn<QStringList>("folders"); // "@" for the pack root, "K" for "Keil v5"
+    QTest::addColumn<QString>("from");        // "K" for "Keil v5"
+
+    const QString keil = QStringLiteral("Keil v5");
+    const QString bare = QStringLiteral("Bare");
+    const QString mdkCore = QStringLiteral("K/ARM/CMSIS/Include");
+    const QString fromMdk = QStringLiteral("MDK in");
+    const QString fromC51 = QStringLiteral("C51 in");
+    const QByteArray noCore = project("<Device>XYZ</Device><RegisterFile>xyz.h</RegisterFile>");
+
+    QTest::newRow("no Core component: the installation's Core, not the pack root's")
+        << noCore << true << keil << QString() << QStringList{mdkCore} << fromMdk;
+    QTest::newRow("no Core component, no packs: the installation's Core")
+        << noCore << false << keil << QString() << QStringList{mdkCore} << fromMdk;
+    QTest::newRow("installation without CMSIS/Include: the pack root's stand-in")
+        << noCore << true << bare << QString()
+        << QStringList{QStringLiteral("@/ARM/CMSIS/5.0.0/CMSIS/Include")} << QString();
+    QTest::newRow("Core component: the pack's")
+        << project("<Device>AC100T6</Device><PackID>Acme.AC1_DFP.1.0.0</PackID>",
+                   "<RTE><components><component Cclass=\"CMSIS\" Cgroup=\"CORE\" "
+                   "Cvendor=\"ARM\"><package name=\"CMSIS\" vendor=\"ARM\" version=\"6.0.0\"/>"
+                   "<targetInfos><targetInfo name=\"Target 1\"/></targetInfos></component>"
+                   "</components></RTE>")
+        << true << keil << QString()
+        << QStringList{QStringLiteral("RTE/_Target_1"),
+                       QStringLiteral("@/ARM/CMSIS/6.0.0/CMSIS/Core/Include"),
+                       QStringLiteral("@/Acme/AC1_DFP/1.0.0/Device/Include")}
+        << QString();
+    QTest::newRow("legacy device: ARM/INC and its RegisterFilePath")
+        << project(legacyOptions) << true << keil << QString()
+        << QStringList{mdkCore, QStringLiteral("K/ARM/INC/ST/STM32F10x")} << fromMdk;
+    QTest::newRow("RegisterFilePath beside a PackID: the pack's device")
+        << project(legacyOptions + "<PackID>Acme.AC1_DFP.1.0.0</PackID>")
+               .replace("STM32F103RB", "AC100")
+        << true << keil << QString()
+        << QStringList{QStringLiteral("RTE/_Target_1"),
+                       QStringLiteral("@/Acme/AC1_DFP/1.0.0/Device/Include"), mdkCore}
+        << fromMdk;
+    QTest::newRow("C51: INC and the register file's folder")
+        << project(c51Options) << true << keil << keil
+        << QStringList{QStringLiteral("K/C51/INC"), QStringLiteral("K/C51/INC/Nuvoton")} << fromC51;
+    QTest::newRow("C51, the register file's folder missing: INC")
+        << QByteArray(project(c51Options)).replace("Nuvoton", "Atmel") << false << QString() << keil
+        << QStringList{QStringLiteral("K/C51/INC")} << fromC51;
+    QTest::newRow("C51 target, only MDK installed")
+        << project(c51Options) << true << keil << QString() << QStringList() << QString();
+}
+
+void TestPacks::installationFolders()
+{
+    QFETCH(QByteArray, project);
+    QFETCH(bool, packs);
+    QFETCH(QString, mdk);
+    QFETCH(QString, c51);
+    QFETCH(QStringList, folders);
+    QFETCH(QString, from);
+
+    ProjectTree tree;
+    QVERIFY(buildPackRoot(tree) && buildKeil(tree));
+    QVERIFY(tree.add(QStringLiteral("fw/RTE/_Target_1/RTE_Components.h")));
+    QBuffer buffer(&project);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    ProjectSurvey survey;
+    QCOMPARE(surveyProject(buffer, survey), ReadOutcome::EndOfInput);
+    PackRepository repository(tree.path(QStringLiteral("packs")));
+    AdditionFinder finder(survey, tree.path(QStringLiteral("fw")), packs ? &repository : nullptr);
+    finder.setInstallations(mdk.isEmpty() ? QString() : tree.path(mdk),
+                            c51.isEmpty() ? QString() : tree.path(c51));
+    const TargetAdditions additions = finder.additionsFor(QStringLiteral("Target 1"));
+
+    const QString keil = tree.path(QStringLiteral("Keil v5"));
+    QStringList found = additions.includeFolders + additions.packFolders;
+    found.replaceInStrings(repository.root(), QStringLiteral("@"));
+    found.replaceInStrings(keil, QStringLiteral("K"));
+    QCOMPARE(found, folders);
+    QCOMPARE(additions.fromInstallation,
+             from.isEmpty() ? from : from + QLatin1Char(' ') + QDir::toNativeSeparators(keil));
+    QVERIFY(finder.notices().isEmpty());
+}
+
+void TestPacks::installationBlock_data()
+{
+    QTest::addColumn<QByteArray>("options");
+    QTest::addColumn<QByteArray>("block"); // "<root>" for the installation's root
+
+    // Only the compiler looks into the folders: HEADERS lists none of their files.
+    QTest::newRow("C51") << c51Options
+                         << QByteArray("# Added by uVision for this target: C51 in <root>\r\n\r\n"
+                                       "INCLUDEPATH += \\ \r\n\t\"<root>/C51/INC\" \\ \r\n"
+                                       "\t\"<root>/C51/INC/Nuvoton\"\r\n\r\n\r\n\r\n"
+                                       "HEADERS += \\ \r\n");
+    QTest::newRow("legacy Arm")
+        << legacyOptions
+        << QByteArray("# Added by uVision for this target: MDK in <root>\r\n\r\n"
+                      "INCLUDEPATH += \\ \r\n\t\"<root>/ARM/CMSIS/Include\" \\ \r\n"
+                      "\t\"<root>/ARM/INC/ST/STM32F10x\"\r\n\r\n\r\n\r\n"
+                      "HEADERS += \\ \r\n");
+}
+
+// The installation's folders at the end of the target, quoted for their blank.
+void TestPacks::installationBlock()
+{
+    QFETCH(QByteArray, options);
+    QFETCH(QByteArray, block);
+    ProjectTree tree;
+    QVERIFY(buildKeil(tree));
+    QVERIFY(tree.add(QStringLiteral("fw/fw.uvprojx"), project(options)));
+    ConversionOptions conversion;
+    conversion.timestamp = QDateTime(QDate(2024, 3, 1), QTime(9, 5));
+    conversion.mdkRoot = tree.path(QStringLiteral("Keil v5"));
+    conversion.c51Root = conversion.mdkRoot;
+    const ConversionResult result =
+        convertProject(tree.path(QStringLiteral("fw/fw.uvprojx")), conversion);
+    QVERIFY(result.succeeded());
+    const QByteArray root = conversion.mdkRoot.toUtf8();
+    // The comment names the folder as the system spells it, the paths have '/'.
+    block
+        .replace("in <root>",
+                 QByteArray("in " + QDir::toNativeSeparators(conversion.mdkRoot).toUtf8()))
+        .replace("<root>", root);
+    const QByteArray pro = tree.read(QStringLiteral("fw/fw.pro"));
+    // The block that builds with uVision comes after it.
+    QCOMPARE(pro.mid(pro.indexOf("\r\n# Added") + 2, block.size()), block);
+}
+
 void TestPacks::defaultRoot()
 {
 #ifdef Q_OS_WIN
@@ -449,12 +603,15 @@ void TestPacks::defaultRoot()
     const QByteArray oldRoot = qgetenv("CMSIS_PACK_ROOT");
     const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
     qputenv("CMSIS_PACK_ROOT", "/opt/packs");
-    QCOMPARE(defaultPackRoot(), QStringLiteral("/opt/packs"));
+    QCOMPARE(defaultPackRoot(QString()).path, QStringLiteral("/opt/packs"));
+    QCOMPARE(defaultPackRoot(QString()).origin, QStringLiteral("CMSIS_PACK_ROOT"));
     qunsetenv("CMSIS_PACK_ROOT");
     qputenv("XDG_CACHE_HOME", "/var/cache/me");
-    QCOMPARE(defaultPackRoot(), QStringLiteral("/var/cache/me/arm/packs"));
+    QCOMPARE(defaultPackRoot(QString()).path, QStringLiteral("/var/cache/me/arm/packs"));
     qunsetenv("XDG_CACHE_HOME");
-    QCOMPARE(defaultPackRoot(), QDir::homePath() + QStringLiteral("/.cache/arm/packs"));
+    // An installation changes nothing here: only uVision on Windows reads TOOLS.INI.
+    QCOMPARE(defaultPackRoot(QStringLiteral("/opt/Keil_v5")).path,
+             QDir::homePath() + QStringLiteral("/.cache/arm/packs"));
     qputenv("CMSIS_PACK_ROOT", oldRoot);
     if (!oldCache.isEmpty())
         qputenv("XDG_CACHE_HOME", oldCache);
