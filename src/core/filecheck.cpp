@@ -35,7 +35,7 @@ void FileCheck::projectFile(const QString &path, bool text)
         return;
     seen.insert(path);
     const QString full = QDir::isAbsolutePath(path) ? path : m_projectDir + QLatin1Char('/') + path;
-    if (QFileInfo::exists(full)) {
+    if (folderExists(full.left(full.lastIndexOf(QLatin1Char('/')))) && QFileInfo::exists(full)) {
         if (text && !m_textPaths.contains(full)) {
             m_textPaths.insert(full);
             m_text.append(qMakePair(path, full));
@@ -76,11 +76,15 @@ void FileCheck::listedFiles(const QList<QPair<QString, QString>> &files)
 void FileCheck::checkEncodings()
 {
     for (const auto &file : qAsConst(m_text)) {
+        // One read of the sample and a byte more, straight from the file: projects list
+        // hundreds of headers, and a buffered QFile would read ahead and copy for nothing.
         QFile f(file.second);
-        if (!f.open(QIODevice::ReadOnly))
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             continue;
-        const QByteArray bytes = f.read(encodingSample);
-        switch (detectEncoding(bytes, !f.atEnd())) {
+        QByteArray bytes = f.read(encodingSample + 1);
+        const bool truncated = bytes.size() > encodingSample;
+        bytes.truncate(int(encodingSample));
+        switch (detectEncoding(bytes, truncated)) {
         case TextEncoding::Utf8:
             ++m_utf8Files;
             break;
@@ -145,6 +149,16 @@ QString FileCheck::onDiskAs(const QString &path)
         found.append(name);
     }
     return found.join(QLatin1Char('/'));
+}
+
+// Projects name hundreds of sources in a few folders, often folders not checked out: each
+// folder is asked about once.
+bool FileCheck::folderExists(const QString &folder)
+{
+    auto known = m_folders.constFind(folder);
+    if (known == m_folders.constEnd())
+        known = m_folders.insert(folder, QFileInfo(folder).isDir());
+    return known.value();
 }
 
 // The entry of `dir` spelt `name` in any letter case; empty when there is none. Each

@@ -40,6 +40,7 @@ public:
     QStringList notices();
 
 private:
+    bool folderExists(const QString &folder);
     QString onDiskAs(const QString &path);
     QString entryIgnoringCase(const QString &dir, const QString &name);
 
@@ -62,6 +63,7 @@ private:
     int m_utf8Files = 0;
     int m_gbkFiles = 0;
     QHash<QString, Listing> m_listings; // for the letter-case look-up
+    QHash<QString, bool> m_folders;
 };
 
 } // namespace Corvane

@@ -83,8 +83,16 @@ const QStringList &HeaderScanner::headersIn(const QString &directory)
         return none;
     // "*.h" is matched without regard to case, so MAIN.H counts; hidden files and
     // subdirectories named like headers do not.
-    const QStringList names = QDir(directory).entryList(QStringList(QStringLiteral("*.h")),
-                                                        QDir::Files | QDir::Readable, QDir::Name);
+    const QFileInfoList infos = QDir(directory).entryInfoList(
+        QStringList(QStringLiteral("*.h")), QDir::Files | QDir::Readable, QDir::Name);
+    QStringList names;
+    names.reserve(infos.size());
+    for (const QFileInfo &info : infos) {
+        names.append(info.fileName());
+        // The listing knows the sizes already; an empty header has no text to look at.
+        if (info.size() == 0)
+            m_empty.insert(info.filePath());
+    }
     return m_listings.insert(directory, names).value();
 }
 
@@ -133,9 +141,11 @@ QList<QPair<QString, QString>> HeaderScanner::listedFiles() const
     QList<QPair<QString, QString>> files;
     for (auto it = m_listings.cbegin(); it != m_listings.cend(); ++it) {
         const QString shown = m_shownAs.value(it.key());
-        for (const QString &name : it.value())
-            files.append(
-                qMakePair(shown + QLatin1Char('/') + name, it.key() + QLatin1Char('/') + name));
+        for (const QString &name : it.value()) {
+            const QString path = it.key() + QLatin1Char('/') + name;
+            if (!m_empty.contains(path))
+                files.append(qMakePair(shown + QLatin1Char('/') + name, path));
+        }
     }
     std::sort(files.begin(), files.end());
     return files;

@@ -36,7 +36,7 @@ public:
 
     // The entries of include lists that name no folder on disk, each once, in the order met.
     const QStringList &missingEntries() const { return m_missing; }
-    // Every header listed so far: as HEADERS shows it, and where it is.
+    // Every header listed so far that is not empty: as HEADERS shows it, and where it is.
     QList<QPair<QString, QString>> listedFiles() const;
 
 private:
@@ -48,6 +48,7 @@ private:
     QStringList m_missing;
     QSet<QString> m_missingSeen;
     QHash<QString, QString> m_shownAs; // a listed directory, as the first entry naming it
+    QSet<QString> m_empty;             // listed headers of no bytes
     // Vendor projects repeat the same include list for every target; a run lists each
     // existing directory once.
     QHash<QString, QStringList> m_listings;

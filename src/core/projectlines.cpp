@@ -433,10 +433,10 @@ bool ProjectLineScanner::scanLines(const char *p, const char *end, ProjectVisito
     return true;
 }
 
-// Does the tag at lt (a '<') in the line starting at lineStart matter to this scanner: the
-// closing tag of a wanted element that has text before it, or the opening tag of one of
-// the tags asked for?
-bool ProjectLineScanner::tagMatters(const char *lt, const char *lineStart, const char *end) const
+// Does the tag at lt (a '<') matter to this scanner: the closing tag of a wanted element that
+// has text before it, or the opening tag of one of the tags asked for? The text from `from`
+// to lt may be read (at least the start of lt's line).
+bool ProjectLineScanner::tagMatters(const char *lt, const char *from, const char *end) const
 {
     const char *q = skipBlanks(lt + 1, end);
     if (q == end)
@@ -445,8 +445,9 @@ bool ProjectLineScanner::tagMatters(const char *lt, const char *lineStart, const
         return end - q >= 3 && q[1] == '-' && q[2] == '-';
     if (*q != '/')
         return startsWithName(q, end, m_tags, m_openFirst[static_cast<unsigned char>(*q)]);
-    // <Define></Define> is empty: it writes nothing.
-    if (lt > lineStart && lt[-1] == '>')
+    // <Define></Define> is empty: it writes nothing. (A tag at the start of its line has a
+    // line feed before it.)
+    if (lt > from && lt[-1] == '>')
         return false;
     q = skipBlanks(q + 1, end);
     return q < end && startsWithName(q, end, m_names, m_closeFirst[static_cast<unsigned char>(*q)]);
@@ -470,32 +471,29 @@ inline bool ProjectLineScanner::mayMatterAfter(const char *lt, const char *end) 
 // the start of that line.
 bool ProjectLineScanner::findCandidate(const char *p, const char *end, const char **lineStart) const
 {
-    const char *line = p;
+    // Only the '<' are looked at; the start of a line is looked for once it matters.
+    const char *const from = p;
+    const auto found = [from, lineStart](const char *at) {
+        while (at > from && at[-1] != '\n')
+            --at;
+        *lineStart = at;
+        return true;
+    };
 #ifdef CORVANE_SSE2
     const __m128i lt = _mm_set1_epi8('<');
-    const __m128i newline = _mm_set1_epi8('\n');
     for (; end - p >= 16; p += 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        auto mask = uint(_mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(chunk, lt), _mm_cmpeq_epi8(chunk, newline))));
-        for (; mask; mask &= mask - 1) {
+        for (auto mask = uint(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lt))); mask;
+             mask &= mask - 1) {
             const char *const at = p + qCountTrailingZeroBits(mask);
-            if (*at == '\n') {
-                line = at + 1;
-            } else if (mayMatterAfter(at, end) && tagMatters(at, line, end)) {
-                *lineStart = line;
-                return true;
-            }
+            if (mayMatterAfter(at, end) && tagMatters(at, from, end))
+                return found(at);
         }
     }
 #endif
     for (; p < end; ++p) {
-        if (*p == '\n') {
-            line = p + 1;
-        } else if (*p == '<' && tagMatters(p, line, end)) {
-            *lineStart = line;
-            return true;
-        }
+        if (*p == '<' && tagMatters(p, from, end))
+            return found(p);
     }
     return false;
 }
