@@ -1,5 +1,6 @@
 #include "conversion.h"
 
+#include "outputfile.h"
 #include "projectconverter.h"
 #include "sharedsettings.h"
 
@@ -77,28 +78,13 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
         return result;
     }
 
-    // Only a regular file can be a project: opening a FIFO blocks until someone writes to
-    // it, and a device such as /dev/zero never ends.
-    if (!QFileInfo(projectPath).isFile()) {
-        result.status = ConversionStatus::ProjectOpenFailed;
-        return result;
-    }
     QFile project(projectPath);
-    if (!project.open(QIODevice::ReadOnly)) {
-        result.status = ConversionStatus::ProjectOpenFailed;
+    result.status = openInput(project);
+    if (result.status != ConversionStatus::Converted)
         return result;
-    }
-
-    // A .pro the user made read-only stays as it is, whoever runs the tool.
-    const QFileInfo existing(result.outputPath);
-    if (existing.exists() && !existing.isDir() &&
-        !(existing.permissions() & QFileDevice::WriteOwner)) {
-        result.status = ConversionStatus::OutputFailed;
-        return result;
-    }
     // The new .pro replaces the old one only once it is complete.
     QSaveFile output(result.outputPath);
-    if (!output.open(QIODevice::WriteOnly)) {
+    if (!openOutput(output)) {
         result.status = ConversionStatus::OutputFailed;
         return result;
     }
@@ -116,15 +102,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
         output.cancelWriting();
         return result;
     }
-    // QSaveFile::commit() ignores a failure to write out its buffer (a full disk, with a
-    // .pro small enough to sit in the buffer until then) and would put a short file in
-    // place of the old one, so the buffer is written out and checked first.
-    if (!output.flush()) {
-        output.cancelWriting();
-        result.status = ConversionStatus::OutputFailed;
-        return result;
-    }
-    if (!output.commit()) {
+    if (!commitOutput(output)) {
         result.status = ConversionStatus::OutputFailed;
         return result;
     }

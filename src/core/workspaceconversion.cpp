@@ -1,5 +1,6 @@
 #include "workspaceconversion.h"
 
+#include "outputfile.h"
 #include "subdirswriter.h"
 #include "workspace.h"
 
@@ -87,15 +88,10 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
         result.status = ConversionStatus::WrongPath;
         return result;
     }
-    if (!QFileInfo(workspacePath).isFile()) {
-        result.status = ConversionStatus::ProjectOpenFailed;
-        return result;
-    }
     QFile workspace(workspacePath);
-    if (!workspace.open(QIODevice::ReadOnly)) {
-        result.status = ConversionStatus::ProjectOpenFailed;
+    result.status = openInput(workspace);
+    if (result.status != ConversionStatus::Converted)
         return result;
-    }
     const WorkspaceReading reading = readWorkspace(workspace);
     if (reading.outcome != ReadOutcome::EndOfInput) {
         result.status = ConversionStatus::ProjectReadFailed;
@@ -105,14 +101,8 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
 
     // The workspace's .pro is opened before any member is converted: when it cannot be
     // written, nothing is.
-    const QFileInfo existing(result.outputPath);
-    if (existing.exists() && !existing.isDir() &&
-        !(existing.permissions() & QFileDevice::WriteOwner)) {
-        result.status = ConversionStatus::OutputFailed;
-        return result;
-    }
     QSaveFile output(result.outputPath);
-    if (!output.open(QIODevice::WriteOnly)) {
+    if (!openOutput(output)) {
         result.status = ConversionStatus::OutputFailed;
         return result;
     }
@@ -146,15 +136,14 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
         result.status = firstFailure;
         return result;
     }
-    // As for a project's .pro: QSaveFile::commit() does not check that its buffer reached
-    // the disk, so flush() does first.
     const QByteArray text = subdirsProject(memberOptions.timestamp, subprojects);
-    if (output.write(text) != text.size() || !output.flush()) {
+    if (output.write(text) != text.size()) {
         output.cancelWriting();
         result.status = ConversionStatus::OutputFailed;
         return result;
     }
-    result.status = output.commit() ? ConversionStatus::Converted : ConversionStatus::OutputFailed;
+    result.status =
+        commitOutput(output) ? ConversionStatus::Converted : ConversionStatus::OutputFailed;
     return result;
 }
 
