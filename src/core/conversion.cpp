@@ -62,21 +62,12 @@ QString outputPathFor(const QString &projectPath)
 ConversionResult convertProject(const QString &projectPath, const ConversionOptions &options)
 {
     ConversionResult result;
-    if (projectPath.isEmpty()) {
-        result.status = ConversionStatus::EmptyPath;
-        return result;
-    }
     // Anywhere in the path, as in "fw.uvprojx.bak" or a directory named "x.uvproj".
-    if (!projectPath.contains(QLatin1String(".uvprojx")) &&
-        !projectPath.contains(QLatin1String(".uvproj"))) {
-        result.status = ConversionStatus::WrongPath;
+    const bool projectFile = projectPath.contains(QLatin1String(".uvprojx")) ||
+                             projectPath.contains(QLatin1String(".uvproj"));
+    result.status = checkInputPath(projectPath, projectFile, &result.outputPath);
+    if (result.status != ConversionStatus::Converted)
         return result;
-    }
-    result.outputPath = outputPathFor(projectPath);
-    if (sameFile(projectPath, result.outputPath)) {
-        result.status = ConversionStatus::WrongPath;
-        return result;
-    }
 
     QFile project(projectPath);
     result.status = openInput(project);

@@ -75,19 +75,10 @@ bool isWorkspacePath(const QString &path)
 WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionOptions &options)
 {
     WorkspaceResult result;
-    if (workspacePath.isEmpty()) {
-        result.status = ConversionStatus::EmptyPath;
+    result.status =
+        checkInputPath(workspacePath, isWorkspacePath(workspacePath), &result.outputPath);
+    if (result.status != ConversionStatus::Converted)
         return result;
-    }
-    if (!isWorkspacePath(workspacePath)) {
-        result.status = ConversionStatus::WrongPath;
-        return result;
-    }
-    result.outputPath = outputPathFor(workspacePath);
-    if (sameFile(workspacePath, result.outputPath)) {
-        result.status = ConversionStatus::WrongPath;
-        return result;
-    }
     QFile workspace(workspacePath);
     result.status = openInput(workspace);
     if (result.status != ConversionStatus::Converted)
