@@ -25,9 +25,9 @@
 //   outside its scratch folder is only read, never converted.
 
 #include "conversion.h"
-#include "fragments.h"
 #include "fuzzchecks.h"
-#include "workspace.h"
+#include "qmake/fragments.h"
+#include "reading/workspace.h"
 #include "workspaceconversion.h"
 
 #include <QBuffer>

@@ -13,11 +13,11 @@
 //   nothing in it; readable, each device is found by its name, and every condition gives the
 //   same answer for each device on both reads.
 
-#include "fragments.h"
 #include "fuzzchecks.h"
-#include "packconditions.h"
-#include "packdescription.h"
+#include "packs/packconditions.h"
+#include "packs/packdescription.h"
 #include "projectconverter.h"
+#include "qmake/fragments.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -93,9 +93,9 @@ QByteArray convert(QByteArray project, const Run &run = Run())
         fail("cannot open a buffer");
     const Corvane::ConversionStatus status = converter.convert(input, output);
     if (run.targets)
-        *run.targets = converter.survey().targetNames();
+        *run.targets = converter.project().targetNames();
     if (status == Corvane::ConversionStatus::UnknownTarget &&
-        !converter.survey().targetNames().contains(run.target)) {
+        !converter.project().targetNames().contains(run.target)) {
         if (!pro.isEmpty())
             fail("a conversion for an unknown target wrote something");
         return pro;

@@ -1,6 +1,6 @@
 #include "fuzzchecks.h"
 
-#include "fragments.h"
+#include "qmake/fragments.h"
 
 #include <QCoreApplication>
 #include <QList>

@@ -2,7 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "conversion.h"
-#include "uvisioninstallation.h"
+#include "reading/uvisioninstallation.h"
 #include "workspaceconversion.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 
 #include "consoleoutput.h"
 #include "conversion.h"
-#include "uvisioninstallation.h"
+#include "reading/uvisioninstallation.h"
 #include "workspaceconversion.h"
 
 #include <QCommandLineParser>

@@ -2,7 +2,7 @@
 
 #include "outputfile.h"
 #include "projectconverter.h"
-#include "sharedsettings.h"
+#include "qmake/sharedsettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,27 +21,6 @@ bool sameFile(const QString &projectPath, const QString &outputPath)
         return true;
     return project.exists() && output.exists() &&
            project.canonicalFilePath() == output.canonicalFilePath();
-}
-
-QString statusMessage(ConversionStatus status)
-{
-    switch (status) {
-    case ConversionStatus::Converted:
-        return QStringLiteral("工程转换成功！");
-    case ConversionStatus::EmptyPath:
-        return QStringLiteral("打开文件路径为空！");
-    case ConversionStatus::WrongPath:
-        return QStringLiteral("打开文件路径有误！");
-    case ConversionStatus::ProjectOpenFailed:
-        return QStringLiteral("打开工程文件失败！");
-    case ConversionStatus::ProjectReadFailed:
-        return QStringLiteral("读取工程文件失败！");
-    case ConversionStatus::OutputFailed:
-        return QStringLiteral("QT工程创建失败");
-    case ConversionStatus::UnknownTarget:
-        return QStringLiteral("工程中没有这个目标！");
-    }
-    return QString();
 }
 
 QString ConversionResult::message() const
@@ -87,7 +66,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     converter.setPackRoot(options.packRoot, options.packRootOrigin);
     converter.setUvisionBuild(QFileInfo(projectPath).fileName(), options.mdkRoot, options.c51Root);
     result.status = converter.convert(project, output);
-    result.targets = converter.survey().targetNames();
+    result.targets = converter.project().targetNames();
     result.notices = converter.notices();
     if (result.status != ConversionStatus::Converted) {
         output.cancelWriting();

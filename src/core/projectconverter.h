@@ -1,9 +1,8 @@
 #ifndef CORVANE_PROJECTCONVERTER_H
 #define CORVANE_PROJECTCONVERTER_H
 
-#include "conversion.h"
-#include "projectsurvey.h"
-#include "uvisionbuild.h"
+#include "common/conversionstatus.h"
+#include "model/project.h"
 
 #include <QDateTime>
 #include <QIODevice>
@@ -12,20 +11,17 @@
 
 namespace Corvane {
 
-class AdditionFinder;
 class FileCheck;
-class PackRepository;
-class ProWriter;
 
-// Turns the text of a uVision project into the text of a qmake project, in two passes over
-// the project's lines: the first finds its targets and its Run-Time Environment, the
-// second writes the .pro as it meets the elements, each target in a scope of its own when
-// there are several.
+// Turns the text of a uVision project into the text of a qmake project: the project is read
+// once into its model, what uVision adds to each target is found, and the .pro is rendered
+// from both, each target in a scope of its own when there are several.
 class ProjectConverter
 {
 public:
-    // projectDir anchors relative include directories; time goes into the banner.
+    // projectDir anchors relative paths; time goes into the banner.
     ProjectConverter(const QString &projectDir, const QDateTime &time);
+    ~ProjectConverter();
 
     // The target a multi-target .pro selects when UV_TARGET is not set; empty for the
     // first target.
@@ -46,15 +42,13 @@ public:
         m_mdkRoot = mdkRoot;
         m_c51Root = c51Root;
     }
-    ~ProjectConverter();
 
-    // Reads the whole project (which must be able to seek back to its start) and writes
-    // the whole .pro text. Returns Converted, ProjectReadFailed, UnknownTarget or
-    // OutputFailed.
+    // Reads the project from its current position to its end, once, and writes the whole
+    // .pro text. Returns Converted, ProjectReadFailed, UnknownTarget or OutputFailed.
     ConversionStatus convert(QIODevice &project, QIODevice &output);
 
-    // What the first pass found, once convert() has run.
-    const ProjectSurvey &survey() const { return m_survey; }
+    // The project as convert() read it.
+    const Project &project() const { return m_project; }
     // What targets asked for and could not be found, once convert() has run: packs, files
     // and include folders not on disk, text in encodings an editor cannot tell.
     QStringList notices() const;
@@ -62,10 +56,6 @@ public:
     bool sourcesMostlyGbk() const;
 
 private:
-    friend class WritingVisitor;
-    void writeAdditions(ProWriter &writer, const QString &targetName);
-    UvisionBuild uvisionBuild() const;
-
     QString m_projectDir;
     QDateTime m_time;
     QString m_defaultTarget;
@@ -74,9 +64,8 @@ private:
     QString m_projectFile;
     QString m_mdkRoot;
     QString m_c51Root;
-    ProjectSurvey m_survey;
-    std::unique_ptr<PackRepository> m_packs;
-    std::unique_ptr<AdditionFinder> m_additions;
+    Project m_project;
+    QStringList m_additionNotices;
     std::unique_ptr<FileCheck> m_files;
 };
 

@@ -1,8 +1,8 @@
 #include "workspaceconversion.h"
 
 #include "outputfile.h"
-#include "subdirswriter.h"
-#include "workspace.h"
+#include "qmake/subdirswriter.h"
+#include "reading/workspace.h"
 
 #include <QDir>
 #include <QFile>

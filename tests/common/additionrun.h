@@ -1,9 +1,9 @@
 #ifndef CORVANE_TESTS_ADDITIONRUN_H
 #define CORVANE_TESTS_ADDITIONRUN_H
 
-#include "packrepository.h"
-#include "projectsurvey.h"
-#include "targetadditions.h"
+#include "model/projectreader.h"
+#include "packs/packrepository.h"
+#include "packs/targetadditions.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -23,9 +23,9 @@ struct AdditionRun
     {
         using namespace Corvane;
         QBuffer buffer(&project);
-        ProjectSurvey survey;
+        Project survey;
         surveyed = buffer.open(QIODevice::ReadOnly) &&
-                   surveyProject(buffer, survey) == ReadOutcome::EndOfInput;
+                   readProject(buffer, survey) == ReadOutcome::EndOfInput;
         PackRepository packs(packRoot);
         AdditionFinder finder(survey, projectDir, packRoot.isEmpty() ? nullptr : &packs);
         const QStringList names =

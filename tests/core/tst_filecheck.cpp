@@ -4,7 +4,7 @@
 
 #include "conversion.h"
 #include "projecttree.h"
-#include "sharedsettings.h"
+#include "qmake/sharedsettings.h"
 
 #include <QtTest>
 

@@ -3,8 +3,8 @@
 // checked by tools/windows-check under Wine.
 
 #include "projecttree.h"
-#include "toolsini.h"
-#include "uvisioninstallation.h"
+#include "reading/toolsini.h"
+#include "reading/uvisioninstallation.h"
 
 #include <QHash>
 #include <QtTest>

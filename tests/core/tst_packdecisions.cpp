@@ -3,8 +3,8 @@
 // which component a selection stands for, and what the notices say.
 
 #include "additionrun.h"
-#include "packconditions.h"
-#include "packdescription.h"
+#include "packs/packconditions.h"
+#include "packs/packdescription.h"
 #include "projecttree.h"
 
 #include <QtTest>

@@ -4,10 +4,10 @@
 
 #include "additionrun.h"
 #include "conversion.h"
-#include "packdescription.h"
+#include "packs/packdescription.h"
+#include "packs/targetadditions.h"
 #include "projecttree.h"
-#include "targetadditions.h"
-#include "uvisioninstallation.h"
+#include "reading/uvisioninstallation.h"
 
 #include <QtTest>
 
@@ -532,8 +532,8 @@ void TestPacks::installationFolders()
     QVERIFY(tree.add(QStringLiteral("fw/RTE/_Target_1/RTE_Components.h")));
     QBuffer buffer(&project);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
-    ProjectSurvey survey;
-    QCOMPARE(surveyProject(buffer, survey), ReadOutcome::EndOfInput);
+    Project survey;
+    QCOMPARE(readProject(buffer, survey), ReadOutcome::EndOfInput);
     PackRepository repository(tree.path(QStringLiteral("packs")));
     AdditionFinder finder(survey, tree.path(QStringLiteral("fw")), packs ? &repository : nullptr);
     finder.setInstallations(mdk.isEmpty() ? QString() : tree.path(mdk),

@@ -1,9 +1,9 @@
 // How a run ends: path checks, files that cannot be opened or written, derived names.
 
 #include "conversion.h"
-#include "linereader.h"
 #include "projectconverter.h"
 #include "projecttree.h"
+#include "reading/linereader.h"
 
 #include <QBuffer>
 #include <QtTest>

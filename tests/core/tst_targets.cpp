@@ -2,9 +2,9 @@
 // values are taken from lines: between their own tags, with character references decoded.
 
 #include "conversion.h"
-#include "projectlines.h"
 #include "projecttree.h"
 #include "qmaketool.h"
+#include "reading/projectlines.h"
 #include "uvprojx.h"
 
 #include <QtTest>

@@ -2,9 +2,9 @@
 // project that qmake and Qt Creator walk.
 
 #include "projecttree.h"
+#include "qmake/subdirswriter.h"
 #include "qmaketool.h"
-#include "subdirswriter.h"
-#include "workspace.h"
+#include "reading/workspace.h"
 #include "workspaceconversion.h"
 
 #include <QBuffer>

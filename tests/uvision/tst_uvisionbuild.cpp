@@ -3,8 +3,8 @@
 
 #include "conversion.h"
 #include "projecttree.h"
+#include "qmake/uvisionbuild.h"
 #include "qmaketool.h"
-#include "uvisionbuild.h"
 #include "uvprojx.h"
 
 #include <QProcess>

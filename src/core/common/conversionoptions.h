@@ -1,0 +1,29 @@
+#ifndef CORVANE_CONVERSIONOPTIONS_H
+#define CORVANE_CONVERSIONOPTIONS_H
+
+#include <QDateTime>
+#include <QString>
+
+namespace Corvane {
+
+struct ConversionOptions
+{
+    // Time shown in the banner; an invalid value means the local time of the run.
+    QDateTime timestamp;
+    // The target a project of several targets selects by default; empty for its first.
+    QString target;
+    // Where CMSIS packs are installed (see reading/uvisioninstallation.h); empty for none.
+    QString packRoot;
+    // Where packRoot came from, named in the notices about packs it lacks: "--pack-root",
+    // "CMSIS_PACK_ROOT", "RTEPATH in D:\Keil_v5\TOOLS.INI" …; empty to name nothing.
+    QString packRootOrigin;
+    // The Keil installations uVision compiles with, "D:/Keil_v5" ('/' separators): MDK's
+    // (the parent of its ARM folder) and C51's (the parent of its C51 folder). Empty when
+    // none is installed or none is to be used.
+    QString mdkRoot;
+    QString c51Root;
+};
+
+} // namespace Corvane
+
+#endif

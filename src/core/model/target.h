@@ -1,0 +1,63 @@
+#ifndef CORVANE_TARGET_H
+#define CORVANE_TARGET_H
+
+#include <QString>
+#include <QVector>
+
+namespace Corvane {
+
+// Where a file of a target's groups goes in the .pro.
+enum class FileList : quint8 {
+    Sources,   // the target compiles or assembles it
+    Headers,   // a header (FileType 5, header suffix) the target builds with
+    DistFiles, // a document, an object or a library, or a file the target leaves out
+};
+
+// A value of a target that the .pro carries, in the order the project holds it.
+struct TargetValue
+{
+    enum Kind : quint8 { Device, Define, IncludePath, File };
+
+    Kind kind = Device;
+    FileList list = FileList::Sources; // for a file: the list it goes to
+    // Trimmed, character references decoded. A file's path is unquoted, with '/' separators.
+    QString text;
+};
+
+// One target of a uVision project: its values as the project holds them, and what decides
+// how uVision compiles it.
+struct Target
+{
+    QString name;              // TargetName; empty for a project that names no target
+    QString toolset;           // ToolsetName: "ARM-ADS" for Arm compilers, "MCS-51" for C51
+    QString device;            // Device, as selected in uVision (a Dname or Dvariant)
+    QString packId;            // PackID of the device family pack: Vendor.Name.Version
+    QString registerFile;      // RegisterFile; "$$Device:NAME$path" names the device header
+    bool armCompiler6 = false; // uAC6: Arm Compiler 6 instead of 5
+    QString cpu;               // Cpu: "IRAM(...) IROM(...) CPUTYPE("Cortex-M4") FPU2 ..."
+    QString registerFilePath;  // RegisterFilePath: "ST\STM32F10x\" below the installation's INC
+    // Every Device, Define, IncludePath and FilePath of the target, in project order. The
+    // fields above hold the first value of their kind: the debug options of old projects
+    // repeat some of them.
+    QVector<TargetValue> values;
+
+    // The device as the RegisterFile names it, for projects without PackID.
+    QString registerFileDevice() const
+    {
+        static const QString prefix = QStringLiteral("$$Device:");
+        if (!registerFile.startsWith(prefix))
+            return QString();
+        const int end = registerFile.indexOf(QLatin1Char('$'), prefix.size());
+        return registerFile.mid(prefix.size(), end < 0 ? -1 : end - prefix.size());
+    }
+
+    // uVision's folder for the target's RTE_Components.h: RTE/_<name>, blanks as '_'.
+    QString rteFolder() const
+    {
+        return QStringLiteral("RTE/_") + QString(name).replace(QLatin1Char(' '), QLatin1Char('_'));
+    }
+};
+
+} // namespace Corvane
+
+#endif

@@ -1,0 +1,592 @@
+#include "packs/targetadditions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace Corvane {
+
+namespace {
+
+void appendOnce(QStringList &list, const QString &value)
+{
+    if (!value.isEmpty() && !list.contains(value))
+        list.append(value);
+}
+
+QString slashed(const QString &path)
+{
+    return QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+// The folder of a relative path as the project names it: "RTE/Device/X" of
+// "RTE/Device/X/system.c", empty for a file at the top.
+QString folderOf(const QString &path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash <= 0 ? QString() : path.left(slash);
+}
+
+bool isSourceFile(const QString &category, const QString &path)
+{
+    if (category.startsWith(QLatin1String("source")))
+        return true;
+    if (!category.isEmpty() && category != QLatin1String("other"))
+        return false;
+    static const QStringList suffixes = {
+        QStringLiteral("c"), QStringLiteral("cpp"), QStringLiteral("cc"), QStringLiteral("cxx"),
+        QStringLiteral("s"), QStringLiteral("asm"), QStringLiteral("a51")};
+    return suffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
+}
+
+bool isHeaderFile(const QString &category, const QString &path)
+{
+    if (category == QLatin1String("header"))
+        return true;
+    if (!category.isEmpty() && category != QLatin1String("other"))
+        return false;
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.compare(QLatin1String("h"), Qt::CaseInsensitive) == 0 ||
+           suffix.compare(QLatin1String("hpp"), Qt::CaseInsensitive) == 0;
+}
+
+// Toolsets whose targets take CMSIS packs: the Arm compilers ("ARM-ADS"); C51 and C251
+// projects have none.
+bool usesPacks(const Target &target)
+{
+    return target.toolset.isEmpty() || target.toolset.startsWith(QLatin1String("ARM"));
+}
+
+QString deviceName(const Target &target)
+{
+    // "LPC55S69JBD100:cm33_core0" names one processor of a device.
+    const QString device = target.device.isEmpty() ? target.registerFileDevice() : target.device;
+    return device.section(QLatin1Char(':'), 0, 0);
+}
+
+QString quotedList(const QStringList &names)
+{
+    QStringList quoted;
+    for (const QString &name : names)
+        quoted.append(QLatin1Char('"') + name + QLatin1Char('"'));
+    return quoted.join(QStringLiteral(", "));
+}
+
+// A folder of a Keil installation, when it is there.
+bool addInstalled(const QString &root, const QString &folder, const char *product,
+                  TargetAdditions &out)
+{
+    const QString path = QDir::cleanPath(root + QLatin1Char('/') + folder);
+    if (root.isEmpty() || !QFileInfo(path).isDir())
+        return false;
+    appendOnce(out.packFolders, path);
+    out.fromInstallation =
+        QLatin1String(product) + QStringLiteral(" in ") + QDir::toNativeSeparators(root);
+    return true;
+}
+
+} // namespace
+
+// What a target takes from one pack.
+struct AdditionFinder::Request
+{
+    PackRef pack;
+    QString device; // the device, for the device family pack
+    QList<Attributes> components;
+    QList<Attributes> apis;
+};
+
+AdditionFinder::AdditionFinder(const Project &project, const QString &projectDir,
+                               PackRepository *packs)
+    : m_project(project), m_projectDir(projectDir), m_packs(packs)
+{}
+
+void AdditionFinder::notice(const QString &text, const QString &target)
+{
+    const int at = m_notices.indexOf(text);
+    if (at < 0) {
+        m_notices.append(text);
+        m_noticeTargets.append(QStringList(target));
+    } else if (!m_noticeTargets[at].contains(target)) {
+        m_noticeTargets[at].append(target);
+    }
+}
+
+QStringList AdditionFinder::notices() const
+{
+    QStringList result;
+    for (int i = 0; i < m_notices.size(); ++i) {
+        QStringList targets = m_noticeTargets.at(i);
+        targets.removeAll(QString());
+        if (targets.isEmpty()) {
+            result.append(m_notices.at(i));
+            continue;
+        }
+        QString named = quotedList(targets.mid(0, 3));
+        if (targets.size() > 3)
+            named += QStringLiteral(" and %1 more").arg(targets.size() - 3);
+        result.append(m_notices.at(i) +
+                      QStringLiteral(" (target%1 %2)")
+                          .arg(targets.size() > 1 ? QStringLiteral("s") : QString(), named));
+    }
+    return result;
+}
+
+TargetAdditions AdditionFinder::additionsFor(const QString &targetName)
+{
+    TargetAdditions out;
+    const Target *found = m_project.target(targetName);
+    const Target target = found ? *found : Target();
+    addRte(target, out);
+    if (target.toolset == QLatin1String("MCS-51")) {
+        addC51Folders(target, out);
+        return out;
+    }
+    if (!usesPacks(target))
+        return out;
+    const QList<RteComponent> selected = m_project.rte.componentsOf(target.name);
+    // MDK compiles targets without a CMSIS Core component with its own Core headers.
+    const bool hasCore = std::any_of(selected.cbegin(), selected.cend(), [](const RteComponent &c) {
+        return c.attributes.value(QStringLiteral("Cclass")) == QLatin1String("CMSIS") &&
+               c.attributes.value(QStringLiteral("Cgroup")) == QLatin1String("CORE");
+    });
+    if (!m_packs) {
+        addMdkFolders(target, hasCore, nullptr, out);
+        return out;
+    }
+
+    // The device and the components decide which files of a pack count.
+    ConditionContext context;
+    context.armCompiler6 = target.armCompiler6;
+    for (const RteComponent &c : selected)
+        context.components.append(c.attributes);
+
+    QString deviceFolder;
+    const PackDevice *device = findDevice(target, &deviceFolder);
+    // Without the device's pack, the project's own CPU line tells the core and its FPU.
+    PackDevice fromCpu;
+    // Compiled once: a run asks for every target.
+    static const QRegularExpression cpuPattern(QStringLiteral("CPUTYPE\\(\"([^\"]+)\"\\)"));
+    const QRegularExpressionMatch cpuType = cpuPattern.match(target.cpu);
+    if (!device && cpuType.hasMatch()) {
+        fromCpu.attributes.insert(QStringLiteral("Dcore"), cpuType.captured(1));
+        fromCpu.attributes.insert(QStringLiteral("Dfpu"), target.cpu.contains(QLatin1String("FPU"))
+                                                              ? QStringLiteral("SP_FPU")
+                                                              : QStringLiteral("NO_FPU"));
+        context.device = &fromCpu;
+    } else {
+        context.device = device;
+    }
+
+    // Each component from its pack, with the API it implements.
+    QList<Request> requests;
+    auto requestFor = [&requests](const PackRef &pack) -> Request & {
+        for (Request &r : requests) {
+            if (r.pack == pack)
+                return r;
+        }
+        requests.append(Request());
+        requests.last().pack = pack;
+        return requests.last();
+    };
+    for (const RteComponent &c : selected) {
+        if (!c.package.isValid())
+            continue;
+        requestFor(c.package).components.append(c.attributes);
+        if (c.attributes.value(QStringLiteral("Capiversion")).isEmpty())
+            continue;
+        for (const RteApi &api : m_project.rte.apis) {
+            if (api.attributes.value(QStringLiteral("Cclass")) ==
+                    c.attributes.value(QStringLiteral("Cclass")) &&
+                api.attributes.value(QStringLiteral("Cgroup")) ==
+                    c.attributes.value(QStringLiteral("Cgroup")) &&
+                api.targets.contain(target.name)) {
+                requestFor(api.package.isValid() ? api.package : c.package)
+                    .apis.append(api.attributes);
+                break;
+            }
+        }
+    }
+    for (const Request &request : qAsConst(requests)) {
+        const QString version = resolve(request, target.name);
+        if (version.isEmpty())
+            continue;
+        const PackDescription *description =
+            m_packs->description(request.pack.vendor, request.pack.name, version);
+        const QString folder = m_packs->folder(request.pack.vendor, request.pack.name, version);
+        for (const Attributes &wanted : request.components) {
+            if (const PackComponent *component = findComponent(*description, wanted, context))
+                addFolders(*component, *description, folder, context, out);
+        }
+        for (const Attributes &wanted : request.apis) {
+            for (const PackComponent &api : description->apis) {
+                if (componentMatches(wanted, api.attributes)) {
+                    addFolders(api, *description, folder, context, out);
+                    break;
+                }
+            }
+        }
+    }
+
+    if (device) {
+        if (!device->define.isEmpty()) {
+            appendOnce(out.defines, device->define);
+            out.fromPacks = true;
+        }
+        const QString headerFolder =
+            QFileInfo(deviceFolder + QLatin1Char('/') + device->header).path();
+        if (!device->header.isEmpty() && QFileInfo(headerFolder).isDir()) {
+            appendOnce(out.packFolders, QDir::cleanPath(headerFolder));
+            out.fromPacks = true;
+        }
+    }
+
+    addMdkFolders(target, hasCore, &context, out);
+    return out;
+}
+
+// What MDK compiles an Arm target with from its installation: its own CMSIS Core headers
+// when the target has no Core component (without them in the installation, the stand-in
+// from the pack root), and for a device of MDK's legacy support, which has no pack,
+// ARM/INC/<RegisterFilePath>.
+void AdditionFinder::addMdkFolders(const Target &target, bool hasCore,
+                                   const ConditionContext *context, TargetAdditions &out)
+{
+    if (!hasCore && !addInstalled(m_mdkRoot, QStringLiteral("ARM/CMSIS/Include"), "MDK", out) &&
+        context)
+        addCmsisCore(*context, out);
+    if (target.packId.isEmpty() && !target.registerFilePath.isEmpty())
+        addInstalled(m_mdkRoot, QStringLiteral("ARM/INC/") + slashed(target.registerFilePath),
+                     "MDK", out);
+}
+
+// C51 compiles with its INC folder and the register file's folder below it ("Nuvoton\").
+void AdditionFinder::addC51Folders(const Target &target, TargetAdditions &out)
+{
+    if (addInstalled(m_c51Root, QStringLiteral("C51/INC"), "C51", out) &&
+        !target.registerFilePath.isEmpty())
+        addInstalled(m_c51Root, QStringLiteral("C51/INC/") + slashed(target.registerFilePath),
+                     "C51", out);
+}
+
+// RTE/_<Target>, _RTE_ and the config files the project keeps of its components, and the
+// header folders of a generator's components. No pack is needed for any of it.
+void AdditionFinder::addRte(const Target &target, TargetAdditions &out)
+{
+    const RteSection &rte = m_project.rte;
+    if (target.name.isEmpty())
+        return;
+    const bool hasComponents = !rte.componentsOf(target.name).isEmpty();
+    if (hasComponents) {
+        appendOnce(out.includeFolders, target.rteFolder());
+        appendOnce(out.defines, QStringLiteral("_RTE_"));
+    } else if (!target.packId.isEmpty() &&
+               QFileInfo(m_projectDir + QLatin1Char('/') + target.rteFolder()).isDir()) {
+        appendOnce(out.includeFolders, target.rteFolder());
+    }
+    for (const RteFile &file : rte.files) {
+        if (file.removed || file.instance.isEmpty() || !file.targets.contain(target.name))
+            continue;
+        const QString path = slashed(file.instance);
+        const QString category = file.attributes.value(QStringLiteral("category"));
+        appendOnce(out.includeFolders, folderOf(path));
+        if (isHeaderFile(category, path))
+            appendOnce(out.headers, path);
+        else if (isSourceFile(category, path))
+            appendOnce(out.sources, path);
+    }
+    for (const RteGpdsc &gpdsc : rte.gpdscs) {
+        if (gpdsc.name.isEmpty() || !gpdsc.targets.contain(target.name))
+            continue;
+        const QString named = slashed(gpdsc.name);
+        // Targets of a project share one generator: its description is read once a run.
+        auto cached = m_gpdscs.constFind(named);
+        if (cached == m_gpdscs.constEnd()) {
+            QFile file(QDir(m_projectDir).filePath(named));
+            cached = m_gpdscs.insert(named, file.open(QIODevice::ReadOnly)
+                                                ? readPackDescription(file.readAll())
+                                                : PackDescription());
+        }
+        // The generator writes it next to the project; a repository often leaves it out.
+        if (!QFileInfo(QDir(m_projectDir).filePath(named)).isFile())
+            notice(QStringLiteral("generator description %1 is not on disk; the folders of its "
+                                  "components are left out")
+                       .arg(named),
+                   target.name);
+        const PackDescription &description = cached.value();
+        const QString base = folderOf(named);
+        for (const PackComponent &component : description.components) {
+            for (const PackFile &f : component.files) {
+                QString folder = slashed(f.name());
+                if (f.category() == QLatin1String("header"))
+                    folder = folderOf(folder);
+                else if (f.category() != QLatin1String("include"))
+                    continue;
+                folder =
+                    QDir::cleanPath(base.isEmpty() ? folder : base + QLatin1Char('/') + folder);
+                if (!folder.isEmpty() && folder != QLatin1String("."))
+                    appendOnce(out.includeFolders, folder);
+            }
+        }
+    }
+    out.fromRte = !out.isEmpty();
+}
+
+// The device of a target, from the pack its PackID names, or, for projects that name only
+// a device (RegisterFile "$$Device:NAME$..."), from whichever installed pack describes it.
+const PackDevice *AdditionFinder::findDevice(const Target &target, QString *packFolder)
+{
+    const QString device = deviceName(target);
+    if (!target.packId.isEmpty()) {
+        Request request;
+        request.pack = PackRef::fromPackId(target.packId);
+        request.device = device;
+        if (!request.pack.isValid())
+            return nullptr;
+        // The pack is named even when the device is not: say when it is missing.
+        const QString version = resolve(request, target.name);
+        if (version.isEmpty() || device.isEmpty())
+            return nullptr;
+        const PackDescription *description =
+            m_packs->description(request.pack.vendor, request.pack.name, version);
+        const PackDevice *found = description->device(device);
+        if (!found) {
+            notice(QStringLiteral("device %1 is not described by pack %2.%3 %4")
+                       .arg(device, request.pack.vendor, request.pack.name, version),
+                   target.name);
+            return nullptr;
+        }
+        *packFolder = m_packs->folder(request.pack.vendor, request.pack.name, version);
+        return found;
+    }
+    // Without a PackID only a "$$Device:" register file names a device.
+    if (device.isEmpty() || target.registerFileDevice().isEmpty())
+        return nullptr;
+    if (!m_devicesSearched) {
+        // One look through every installed pack for all such targets of the project.
+        QStringList devices;
+        for (const Target &t : m_project.targets) {
+            if (t.packId.isEmpty() && !t.registerFileDevice().isEmpty() && usesPacks(t))
+                appendOnce(devices, deviceName(t));
+        }
+        // The newest Core, which such targets take as well, is read in full first, so that
+        // the search does not read it once more.
+        const QStringList cmsis = m_packs->versions(QStringLiteral("ARM"), QStringLiteral("CMSIS"));
+        if (!cmsis.isEmpty())
+            m_packs->description(QStringLiteral("ARM"), QStringLiteral("CMSIS"), cmsis.first());
+        m_devicePacks = m_packs->packsDescribing(devices);
+        m_devicesSearched = true;
+    }
+    // Prefer a pack whose device header is there, then the newest.
+    const PackDevice *best = nullptr;
+    PackRef bestPack;
+    bool bestHasHeader = false;
+    for (const PackRef &pack : m_devicePacks.value(device)) {
+        const PackDevice *d =
+            m_packs->description(pack.vendor, pack.name, pack.version)->device(device);
+        const QString folder = m_packs->folder(pack.vendor, pack.name, pack.version);
+        const bool hasHeader =
+            !d->header.isEmpty() && QFileInfo(folder + QLatin1Char('/') + d->header).isFile();
+        const bool better = !best || (hasHeader && !bestHasHeader) ||
+                            (hasHeader == bestHasHeader && pack.name == bestPack.name &&
+                             PackRepository::compareVersions(pack.version, bestPack.version) > 0);
+        if (better) {
+            best = d;
+            bestPack = pack;
+            bestHasHeader = hasHeader;
+            *packFolder = folder;
+        }
+    }
+    return best;
+}
+
+// The pack root as the notices name it: "D:\Keil_v5\ARM\PACK (from RTEPATH in …)".
+QString AdditionFinder::packRootNamed() const
+{
+    const QString root = QDir::toNativeSeparators(m_packs->root());
+    return m_packs->origin().isEmpty()
+               ? root
+               : root + QStringLiteral(" (from ") + m_packs->origin() + QLatin1Char(')');
+}
+
+// The version of a pack that a target uses: the one the project names when it is
+// installed, otherwise the newest installed version that has everything the target takes
+// from the pack (for the device, preferably with its header); empty when none is installed.
+QString AdditionFinder::resolve(const Request &request, const QString &target)
+{
+    const PackRef &pack = request.pack;
+    const QStringList versions = m_packs->versions(pack.vendor, pack.name);
+    if (versions.isEmpty()) {
+        notice(QStringLiteral("pack %1.%2 %3 is not installed in %4")
+                   .arg(pack.vendor, pack.name,
+                        pack.version.isEmpty() ? QStringLiteral("(any version)") : pack.version,
+                        packRootNamed()),
+               target);
+        return QString();
+    }
+    auto usable = [&](const QString &version, bool needHeader) {
+        const PackDescription *description = m_packs->description(pack.vendor, pack.name, version);
+        if (!description->isValid())
+            return false;
+        if (!request.device.isEmpty()) {
+            const PackDevice *device = description->device(request.device);
+            if (!device)
+                return false;
+            if (needHeader && (device->header.isEmpty() ||
+                               !QFileInfo(m_packs->folder(pack.vendor, pack.name, version) +
+                                          QLatin1Char('/') + device->header)
+                                    .isFile()))
+                return false;
+        }
+        ConditionContext any;
+        for (const Attributes &wanted : request.components) {
+            if (!findComponent(*description, wanted, any))
+                return false;
+        }
+        for (const Attributes &wanted : request.apis) {
+            if (std::none_of(description->apis.cbegin(), description->apis.cend(),
+                             [&wanted](const PackComponent &api) {
+                                 return componentMatches(wanted, api.attributes);
+                             }))
+                return false;
+        }
+        return true;
+    };
+    if (versions.contains(pack.version)) {
+        const PackDescription *description =
+            m_packs->description(pack.vendor, pack.name, pack.version);
+        if (description->isValid())
+            return pack.version;
+        notice(QStringLiteral("the description of pack %1.%2 %3 cannot be read: %4")
+                   .arg(pack.vendor, pack.name, pack.version, description->error),
+               target);
+    }
+    auto instead = [&](const QString &version) {
+        if (!pack.version.isEmpty() && version != pack.version)
+            notice(QStringLiteral("pack %1.%2 %3 is not installed in %4; %5 is used instead")
+                       .arg(pack.vendor, pack.name, pack.version, packRootNamed(), version),
+                   target);
+        return version;
+    };
+    for (const bool needHeader : {true, false}) {
+        if (needHeader && request.device.isEmpty())
+            continue;
+        for (const QString &version : versions) {
+            if (usable(version, needHeader))
+                return instead(version);
+        }
+    }
+    // Nothing has all of it: the newest readable version gives what it has.
+    for (const QString &version : versions) {
+        const PackDescription *description = m_packs->description(pack.vendor, pack.name, version);
+        if (description->isValid())
+            return instead(version);
+        notice(QStringLiteral("the description of pack %1.%2 %3 cannot be read: %4")
+                   .arg(pack.vendor, pack.name, version, description->error),
+               target);
+    }
+    return QString();
+}
+
+// The component of a pack that the project selected: same class, group, sub-group, variant
+// and vendor; among several (Cortex-M and Cortex-A Core), the one of the condition the project
+// recorded, else the first whose condition holds.
+const PackComponent *AdditionFinder::findComponent(const PackDescription &description,
+                                                   const Attributes &wanted,
+                                                   const ConditionContext &context)
+{
+    Attributes key;
+    for (const char *name : {"Cclass", "Cgroup", "Csub", "Cvariant", "Cvendor"}) {
+        const QString value = wanted.value(QLatin1String(name));
+        if (!value.isEmpty())
+            key.insert(QLatin1String(name), value);
+    }
+    QList<const PackComponent *> matches;
+    for (const PackComponent &component : description.components) {
+        Attributes attributes = component.attributes;
+        if (!attributes.contains(QStringLiteral("Cvendor")))
+            attributes.insert(QStringLiteral("Cvendor"), description.vendor);
+        // A component without a sub-group or variant is not one of those with.
+        if ((!key.contains(QStringLiteral("Csub")) &&
+             attributes.contains(QStringLiteral("Csub"))) ||
+            (!key.contains(QStringLiteral("Cvariant")) &&
+             attributes.contains(QStringLiteral("Cvariant"))))
+            continue;
+        if (componentMatches(key, attributes))
+            matches.append(&component);
+    }
+    if (matches.isEmpty())
+        return nullptr;
+    const QString condition = wanted.value(QStringLiteral("condition"));
+    for (const PackComponent *c : qAsConst(matches)) {
+        if (!condition.isEmpty() && c->attributes.value(QStringLiteral("condition")) == condition)
+            return c;
+    }
+    for (const PackComponent *c : qAsConst(matches)) {
+        if (conditionHolds(description, c->attributes.value(QStringLiteral("condition")), context))
+            return c;
+    }
+    return matches.first();
+}
+
+// The include folders of a component: its "include" entries, and the folders of its
+// headers whose condition holds. Files the project keeps a copy of (attr="config") count
+// through that copy instead.
+void AdditionFinder::addFolders(const PackComponent &component, const PackDescription &description,
+                                const QString &packFolder, const ConditionContext &context,
+                                TargetAdditions &out)
+{
+    for (const PackFile &file : component.files) {
+        const QString attr = file.attributes.value(QStringLiteral("attr"));
+        if (attr == QLatin1String("config") || attr == QLatin1String("template"))
+            continue;
+        QString folder = slashed(file.name());
+        if (file.category() == QLatin1String("header"))
+            folder = folderOf(folder);
+        else if (file.category() != QLatin1String("include"))
+            continue;
+        if (!conditionHolds(description, file.condition(), context))
+            continue;
+        const QString path = QDir::cleanPath(packFolder + QLatin1Char('/') + folder);
+        if (QFileInfo(path).isDir()) {
+            appendOnce(out.packFolders, path);
+            out.fromPacks = true;
+        }
+    }
+}
+
+// The Core include folder of the newest installed ARM.CMSIS pack before 6.0.0: MDK's own
+// Core headers are CMSIS 5, and code written for them breaks with 6 (NVIC->IP became IPR,
+// cmsis_clang.h demands ACLE). Only without a CMSIS 4 or 5, the newest.
+void AdditionFinder::addCmsisCore(const ConditionContext &context, TargetAdditions &out)
+{
+    const QString vendor = QStringLiteral("ARM");
+    const QString name = QStringLiteral("CMSIS");
+    QStringList versions = m_packs->versions(vendor, name);
+    // By the major number: "6.0.0-dev" is CMSIS 6 as well.
+    std::stable_partition(versions.begin(), versions.end(), [](const QString &version) {
+        int digits = 0;
+        while (digits < version.size() && version.at(digits).isDigit())
+            ++digits;
+        return version.left(digits).toInt() < 6;
+    });
+    for (const QString &version : qAsConst(versions)) {
+        const PackDescription *description = m_packs->description(vendor, name, version);
+        if (!description->isValid())
+            continue;
+        Attributes core;
+        core.insert(QStringLiteral("Cclass"), QStringLiteral("CMSIS"));
+        core.insert(QStringLiteral("Cgroup"), QStringLiteral("CORE"));
+        core.insert(QStringLiteral("Cvendor"), vendor);
+        if (const PackComponent *component = findComponent(*description, core, context)) {
+            addFolders(*component, *description, m_packs->folder(vendor, name, version), context,
+                       out);
+            return;
+        }
+    }
+}
+
+} // namespace Corvane

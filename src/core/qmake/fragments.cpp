@@ -1,0 +1,219 @@
+#include "qmake/fragments.h"
+
+#include "reading/projectvalues.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace Corvane::Fragments {
+
+namespace {
+
+const char bannerTemplate[] = "###########################################\r\n"
+                              "# Corvane V1.0\r\n"
+                              "# The file was created on CurrentTime\r\n"
+                              "# By: Tolvar\r\n"
+                              "###########################################\r\n"
+                              "\r\n"
+                              "CONFIG += console\r\n"
+                              "CONFIG -= qt\r\n"
+                              "\r\n"
+                              "\r\n";
+
+// Separates the items of a define or include list inside one qmake assignment.
+const char itemSeparator[] = " \\ \r\n\t";
+
+// Characters that qmake does not take literally somewhere in a value.
+bool needsCare(QChar c)
+{
+    switch (c.unicode()) {
+    case '$':
+    case '#':
+    case '\\':
+    case '"':
+    case '\'':
+    case '{':
+    case '}':
+    case '\n':
+    case '\r':
+        return true;
+    default:
+        return c.isSpace();
+    }
+}
+
+QByteArray joinDefines(const QStringList &items)
+{
+    QByteArray out;
+    for (int i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            out += itemSeparator;
+        out += qmakeValue(items.at(i), ValueSyntax::DefineItem).toUtf8();
+    }
+    return out;
+}
+
+} // namespace
+
+const char deviceLead[] = "# Device ";
+const char definesOpener[] = "\r\nDEFINES += \\ \r\n\t";
+const char includesOpener[] = "\r\nINCLUDEPATH += \\ \r\n\t";
+const char headersOpener[] = "\r\n\r\n\r\n\r\nHEADERS += \\ \r\n";
+const char sourcesOpener[] = "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n";
+const char groupHeadersOpener[] = "\r\nHEADERS += \\ \r\n";
+const char distFilesOpener[] = "\r\nDISTFILES += \\ \r\n";
+const char listEnd[] = "\r\n\r\n";
+const char closing[] = "\r\n\r\n\r\n";
+const char scopeCloser[] = "}\r\n";
+
+QByteArray banner(const QDateTime &time)
+{
+    QString text = QString::fromLatin1(bannerTemplate);
+    text.replace(QLatin1String("CurrentTime"), time.toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+    return text.toUtf8();
+}
+
+QByteArray scopeDefault(const QString &target)
+{
+    return "isEmpty(UV_TARGET): UV_TARGET = " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() +
+           "\r\n";
+}
+
+QByteArray scopeOpener(const QString &target)
+{
+    return "equals(UV_TARGET, " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() + ") {\r\n";
+}
+
+QByteArray targetCheck(const QStringList &targets)
+{
+    QByteArray conditions;
+    QStringList quoted;
+    for (const QString &target : targets) {
+        conditions +=
+            "!equals(UV_TARGET, " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() + "):";
+        quoted.append(QLatin1Char('"') + target + QLatin1Char('"'));
+    }
+    // The value given is spliced in between two literal parts of the message.
+    return "\r\n# Check UV_TARGET\r\n" + conditions + " error(" +
+           qmakeValue(QStringLiteral("UV_TARGET \""), ValueSyntax::Quoted).toUtf8() +
+           "$${UV_TARGET}" +
+           qmakeValue(QStringLiteral("\" names no target of this project; its targets are ") +
+                          quoted.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                      ValueSyntax::Quoted)
+               .toUtf8() +
+           ")\r\n";
+}
+
+QByteArray deviceValue(const QString &device)
+{
+    return '\t' + commentText(device).toUtf8() + "\r\n\r\n";
+}
+
+QString qmakeValue(const QString &text, ValueSyntax syntax)
+{
+    if (syntax != ValueSyntax::Quoted && std::none_of(text.cbegin(), text.cend(), needsCare))
+        return text;
+    // Double quotes of a define item are qmake's own only when they pair up.
+    const bool grouping =
+        syntax == ValueSyntax::DefineItem && text.count(QLatin1Char('"')) % 2 == 0;
+    bool quote = syntax == ValueSyntax::Quoted;
+    bool inQuotes = false;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '$':
+            out += QLatin1String("$${LITERAL_DOLLAR}");
+            break;
+        case '#':
+            out += QLatin1String("$${LITERAL_HASH}");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\n':
+            out += QLatin1String("$$escape_expand(\\\\n)");
+            break;
+        case '\r':
+            out += QLatin1String("$$escape_expand(\\\\r)");
+            break;
+        case '"':
+            if (grouping) {
+                inQuotes = !inQuotes;
+                out += c;
+            } else {
+                out += QLatin1String("\\\"");
+            }
+            break;
+        case '\'':
+        case '{':
+        case '}':
+            // Literal inside double quotes; a define item quotes just the character.
+            if (grouping && !inQuotes)
+                out += QLatin1Char('"') + c + QLatin1Char('"');
+            else
+                out += c;
+            if (!grouping)
+                quote = true;
+            break;
+        default:
+            if (c.isSpace() && !grouping)
+                quote = true;
+            out += c;
+            break;
+        }
+    }
+    return quote ? QLatin1Char('"') + out + QLatin1Char('"') : out;
+}
+
+QString commentText(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
+QByteArray defineList(const QString &defines)
+{
+    QString value = defines;
+    value.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return joinDefines(splitDefines(value));
+}
+
+QByteArray valueList(const QStringList &values)
+{
+    QByteArray out;
+    for (int i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            out += itemSeparator;
+        out += qmakeValue(values.at(i)).toUtf8();
+    }
+    return out;
+}
+
+QByteArray includeList(const QString &includes)
+{
+    // Entry by entry rather than split: a list may hold thousands of entries.
+    QByteArray out;
+    for (int start = 0;;) {
+        const int end = includes.indexOf(QLatin1Char(';'), start);
+        if (start > 0)
+            out += itemSeparator;
+        const QString entry = includes.mid(start, end < 0 ? -1 : end - start);
+        out += qmakeValue(cleanIncludeEntry(entry)).toUtf8();
+        if (end < 0)
+            return out;
+        start = end + 1;
+    }
+}
+
+QByteArray fileEntry(const QString &path)
+{
+    return '\t' + qmakeValue(path).toUtf8() + " \\\r\n";
+}
+
+} // namespace Corvane::Fragments

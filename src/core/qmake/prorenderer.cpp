@@ -1,0 +1,116 @@
+#include "qmake/prorenderer.h"
+
+#include "qmake/prowriter.h"
+#include "qmake/uvisionbuild.h"
+
+#include <QDir>
+
+namespace Corvane {
+
+namespace {
+
+// What uVision adds to a target by itself, in a block of its own at the end of the target.
+void writeAdditions(ProWriter &writer, const TargetAdditions &additions, const QString &packRoot)
+{
+    if (additions.isEmpty())
+        return;
+    QStringList origins;
+    if (additions.fromRte)
+        origins.append(QStringLiteral("its Run-Time Environment"));
+    if (additions.fromPacks)
+        origins.append(QStringLiteral("CMSIS packs in ") + QDir::toNativeSeparators(packRoot));
+    if (!additions.fromInstallation.isEmpty())
+        origins.append(additions.fromInstallation);
+    writer.addition(QStringLiteral("Added by uVision for this target: ") +
+                        origins.join(QStringLiteral(" and ")),
+                    additions.defines, additions.includeFolders, additions.packFolders,
+                    additions.headers, additions.sources);
+}
+
+void writeValues(ProWriter &writer, const Target &target)
+{
+    for (const TargetValue &value : target.values) {
+        switch (value.kind) {
+        case TargetValue::Device:
+            writer.device(value.text);
+            break;
+        case TargetValue::Define:
+            writer.defines(value.text);
+            break;
+        case TargetValue::IncludePath:
+            writer.includes(value.text);
+            break;
+        case TargetValue::File:
+            if (value.text.isEmpty())
+                break;
+            if (value.list == FileList::Sources)
+                writer.source(value.text);
+            else
+                writer.groupFile(value.list, value.text);
+            break;
+        }
+    }
+}
+
+} // namespace
+
+int unscopedTarget(const Project &project)
+{
+    for (int i = 0; i < project.targets.size(); ++i) {
+        if (!project.targets.at(i).name.isEmpty())
+            return i;
+    }
+    return 0;
+}
+
+bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &additions,
+                       const ProRendering &rendering, HeaderScanner &headers, QIODevice &output)
+{
+    ProWriter writer(output, headers);
+    writer.banner(rendering.time);
+    const QStringList names = project.targetNames();
+    if (project.hasScopes()) {
+        int open = -1; // the target whose scope is open
+        for (int i = 0; i < project.targets.size(); ++i) {
+            const Target &target = project.targets.at(i);
+            if (!target.name.isEmpty()) {
+                // The files of the target before, or of what precedes the first target, end
+                // here.
+                writer.targetFilesEnd();
+                if (open < 0) {
+                    writer.scopeDefault(
+                        rendering.defaultTarget.isEmpty() ? target.name : rendering.defaultTarget);
+                } else {
+                    writeAdditions(writer, additions.at(open), rendering.packRoot);
+                    writer.closeScope();
+                }
+                writer.openScope(target.name);
+                open = i;
+            }
+            writeValues(writer, target);
+        }
+        writer.targetFilesEnd();
+        writeAdditions(writer, additions.at(open), rendering.packRoot);
+        writer.closeScope();
+        writer.targetCheck(names);
+    } else {
+        for (const Target &target : project.targets)
+            writeValues(writer, target);
+        writer.targetFilesEnd();
+        writeAdditions(writer, additions.at(unscopedTarget(project)), rendering.packRoot);
+    }
+    if (!rendering.projectFile.isEmpty()) {
+        UvisionBuild build;
+        build.projectFile = rendering.projectFile;
+        build.selectedByUvTarget = project.hasScopes();
+        if (!names.isEmpty())
+            build.target = names.first();
+        build.installation =
+            buildingInstallation(project.targets, rendering.mdkRoot, rendering.c51Root);
+        writer.uvisionBuild(build);
+    }
+    writer.closing();
+    return !writer.failed();
+}
+
+} // namespace Corvane

@@ -1,0 +1,213 @@
+#include "qmake/prowriter.h"
+
+#include "qmake/fragments.h"
+
+namespace Corvane {
+
+namespace {
+
+constexpr size_t flushSize = 64 * 1024;
+constexpr int maxCachedIncludeList = 64 * 1024;
+
+} // namespace
+
+ProWriter::ProWriter(QIODevice &output, HeaderScanner &headers)
+    : m_output(output), m_headers(headers)
+{}
+
+void ProWriter::banner(const QDateTime &time)
+{
+    write(Fragments::banner(time));
+}
+
+void ProWriter::device(const QString &name)
+{
+    write(Fragments::deviceLead);
+    write(Fragments::deviceValue(name));
+    m_lastWasSource = false;
+    m_listOpen = false;
+}
+
+void ProWriter::defines(const QString &list)
+{
+    write(Fragments::definesOpener);
+    write(Fragments::defineList(list));
+    write(Fragments::listEnd);
+    m_lastWasSource = false;
+    m_listOpen = false;
+}
+
+void ProWriter::includes(const QString &list)
+{
+    write(Fragments::includesOpener);
+    write(includeBlock(list));
+    m_lastWasSource = false;
+    m_listOpen = true;
+}
+
+void ProWriter::source(const QString &path)
+{
+    // Every run of source entries gets its own opener: after another target's DEFINES or
+    // HEADERS the entries would otherwise extend that list.
+    if (!m_lastWasSource)
+        write(Fragments::sourcesOpener);
+    write(Fragments::fileEntry(path));
+    m_lastWasSource = true;
+    m_listOpen = true;
+}
+
+void ProWriter::groupFile(FileList list, const QString &path)
+{
+    (list == FileList::Headers ? m_groupHeaders : m_distFiles).append(path);
+}
+
+void ProWriter::targetFilesEnd()
+{
+    const std::pair<const char *, QStringList *> lists[] = {
+        {Fragments::groupHeadersOpener, &m_groupHeaders},
+        {Fragments::distFilesOpener, &m_distFiles}};
+    for (const auto &list : lists) {
+        if (list.second->isEmpty())
+            continue;
+        write(list.first);
+        for (const QString &path : qAsConst(*list.second))
+            write(Fragments::fileEntry(path));
+        list.second->clear();
+        m_lastWasSource = false;
+        m_listOpen = true;
+    }
+}
+
+void ProWriter::addition(const QString &comment, const QStringList &defines,
+                         const QStringList &includeFolders, const QStringList &packFolders,
+                         const QStringList &headers, const QStringList &sources)
+{
+    write("\r\n# " + Fragments::commentText(comment).toUtf8() + "\r\n");
+    m_lastWasSource = false;
+    if (!defines.isEmpty()) {
+        write(Fragments::definesOpener);
+        write(Fragments::valueList(defines));
+        write(Fragments::listEnd);
+    }
+    const QStringList folders = includeFolders + packFolders;
+    if (!folders.isEmpty() || !headers.isEmpty()) {
+        QStringList listed = headers;
+        // Like an include list: the last folder's headers first.
+        for (auto folder = includeFolders.crbegin(); folder != includeFolders.crend(); ++folder) {
+            for (const QString &header : m_headers.headersOf(*folder)) {
+                if (!listed.contains(header))
+                    listed.append(header);
+            }
+        }
+        if (!folders.isEmpty()) {
+            write(Fragments::includesOpener);
+            write(Fragments::valueList(folders));
+            write(Fragments::headersOpener);
+        } else {
+            write(Fragments::headersOpener);
+        }
+        for (const QString &header : qAsConst(listed))
+            write(Fragments::fileEntry(header));
+    }
+    for (const QString &path : sources)
+        source(path);
+    m_lastWasSource = false;
+}
+
+void ProWriter::scopeDefault(const QString &target)
+{
+    endList();
+    write(Fragments::scopeDefault(target));
+}
+
+void ProWriter::openScope(const QString &target)
+{
+    endList();
+    write(Fragments::scopeOpener(target));
+    // A scope line ends a run of sources.
+    m_lastWasSource = false;
+}
+
+void ProWriter::closeScope()
+{
+    write(Fragments::scopeCloser);
+    m_lastWasSource = false;
+    m_listOpen = false;
+}
+
+// Values met before the first target (a source, an include list) end in a continuation:
+// without an empty line, qmake would read the scope line that follows as one more value.
+void ProWriter::endList()
+{
+    if (m_listOpen)
+        write("\r\n");
+    m_listOpen = false;
+    m_lastWasSource = false;
+}
+
+void ProWriter::targetCheck(const QStringList &targets)
+{
+    write(Fragments::targetCheck(targets));
+    m_lastWasSource = false;
+}
+
+void ProWriter::uvisionBuild(const UvisionBuild &build)
+{
+    write(build.block());
+    m_lastWasSource = false;
+}
+
+void ProWriter::closing()
+{
+    write(Fragments::closing);
+    flush();
+}
+
+// The include list, the HEADERS opener and the header entries. Targets repeat the same
+// list, and the assembler options often copy it, so each list is made once a run; lists
+// far longer than real ones are not kept.
+QByteArray ProWriter::includeBlock(const QString &includes)
+{
+    const auto cached = m_includeBlocks.constFind(includes);
+    if (cached != m_includeBlocks.constEnd())
+        return cached.value();
+    QByteArray block = Fragments::includeList(includes);
+    block += Fragments::headersOpener;
+    block += m_headers.entries(includes);
+    if (includes.size() <= maxCachedIncludeList)
+        m_includeBlocks.insert(includes, block);
+    return block;
+}
+
+void ProWriter::write(const char *text)
+{
+    m_buffer.append(text);
+    if (m_buffer.size() >= flushSize)
+        flush();
+}
+
+void ProWriter::write(const QByteArray &bytes)
+{
+    // The text of a long include list goes out directly rather than growing the buffer.
+    if (size_t(bytes.size()) >= flushSize) {
+        flush();
+        if (!m_failed && m_output.write(bytes) != bytes.size())
+            m_failed = true;
+        return;
+    }
+    m_buffer.append(bytes.constData(), size_t(bytes.size()));
+    if (m_buffer.size() >= flushSize)
+        flush();
+}
+
+void ProWriter::flush()
+{
+    if (!m_failed && !m_buffer.empty()) {
+        const qint64 size = qint64(m_buffer.size());
+        if (m_output.write(m_buffer.data(), size) != size)
+            m_failed = true;
+    }
+    m_buffer.clear();
+}
+
+} // namespace Corvane

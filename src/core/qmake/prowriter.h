@@ -1,0 +1,80 @@
+#ifndef CORVANE_PROWRITER_H
+#define CORVANE_PROWRITER_H
+
+#include "model/target.h"
+#include "qmake/headerscan.h"
+#include "qmake/uvisionbuild.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QIODevice>
+#include <QStringList>
+
+#include <string>
+
+namespace Corvane {
+
+// Writes the .pro: each call renders one fragment (see Fragments) from values as the
+// project holds them. Output is buffered and goes to the device in large pieces; after a
+// failed write nothing more is written and failed() tells.
+class ProWriter
+{
+public:
+    // Include folders are listed for headers through `headers`.
+    ProWriter(QIODevice &output, HeaderScanner &headers);
+
+    void banner(const QDateTime &time);
+    void device(const QString &name);
+    void defines(const QString &list);  // a uVision define list
+    void includes(const QString &list); // a uVision include list, then its HEADERS
+    void source(const QString &path);
+    // A file of the target's groups that goes to HEADERS or DISTFILES: kept until
+    // targetFilesEnd(), so that the run of sources goes on across it.
+    void groupFile(FileList list, const QString &path);
+    // The target's group headers, then its DISTFILES, each list when it has entries.
+    void targetFilesEnd();
+
+    // One block of what uVision adds to a target: a comment naming where it comes from,
+    // then DEFINES, INCLUDEPATH (the project's folders, then the pack folders) with the
+    // given headers and those of the project's folders, and SOURCES.
+    void addition(const QString &comment, const QStringList &defines,
+                  const QStringList &includeFolders, const QStringList &packFolders,
+                  const QStringList &headers, const QStringList &sources);
+
+    void scopeDefault(const QString &target);
+    void openScope(const QString &target);
+    void closeScope();
+    // After the last scope: the check that UV_TARGET names one of the targets.
+    void targetCheck(const QStringList &targets);
+
+    // After every target: what makes Build run uVision's batch build.
+    void uvisionBuild(const UvisionBuild &build);
+
+    // The closing lines; then everything is handed to the device.
+    void closing();
+    bool failed() const { return m_failed; }
+
+private:
+    QByteArray includeBlock(const QString &includes);
+    void endList();
+    void write(const char *text);
+    void write(const QByteArray &bytes);
+    void flush();
+
+    QIODevice &m_output;
+    HeaderScanner &m_headers;
+    QHash<QString, QByteArray> m_includeBlocks;
+    std::string m_buffer;
+    bool m_failed = false;
+    // A source entry may only follow another one or the SOURCES opener.
+    bool m_lastWasSource = false;
+    // The last line of the values a scope line may follow ends in a continuation '\\'.
+    bool m_listOpen = false;
+    QStringList m_groupHeaders;
+    QStringList m_distFiles;
+};
+
+} // namespace Corvane
+
+#endif

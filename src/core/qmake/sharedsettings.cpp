@@ -1,0 +1,60 @@
+#include "qmake/sharedsettings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace Corvane {
+
+namespace {
+
+const char marker[] = "<!-- Written by Corvane: ";
+
+bool isOurs(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(4096).contains(marker);
+}
+
+} // namespace
+
+QByteArray gbkSharedSettings()
+{
+    // Without FileVersion Qt Creator drops the file with a dialog (30 asks the user, 18 and
+    // 22 do not), and without UseGlobal false it keeps the codec but does not use it.
+    return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") + marker +
+           "the sources of this project are GBK, so Qt Creator opens them as GBK.\n"
+           "     Corvane rewrites or removes this file when it converts the project again. -->\n"
+           "<qtcreator>\n"
+           " <data><variable>ProjectExplorer.Project.EditorSettings</variable>\n"
+           "  <valuemap type=\"QVariantMap\">\n"
+           "   <value type=\"QByteArray\" key=\"EditorConfiguration.Codec\">GBK</value>\n"
+           "   <value type=\"bool\" key=\"EditorConfiguration.UseGlobal\">false</value>\n"
+           "  </valuemap></data>\n"
+           " <data><variable>ProjectExplorer.Project.Updater.FileVersion</variable>"
+           "<value type=\"int\">22</value></data>\n"
+           "</qtcreator>\n";
+}
+
+SharedSettingsOutcome updateSharedSettings(const QString &proPath, bool gbk)
+{
+    const QString path = proPath + QLatin1String(".shared");
+    const QFileInfo existing(path);
+    if (existing.exists() && !isOurs(path))
+        return gbk ? SharedSettingsOutcome::Foreign : SharedSettingsOutcome::Unchanged;
+    if (!gbk) {
+        if (!existing.exists())
+            return SharedSettingsOutcome::Unchanged;
+        return QFile::remove(path) ? SharedSettingsOutcome::Removed : SharedSettingsOutcome::Failed;
+    }
+    const QByteArray text = gbkSharedSettings();
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == text)
+        return SharedSettingsOutcome::Unchanged;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        return SharedSettingsOutcome::Failed;
+    return SharedSettingsOutcome::Written;
+}
+
+} // namespace Corvane

@@ -1,0 +1,175 @@
+#include "reading/filecheck.h"
+
+#include "reading/textencoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace Corvane {
+
+namespace {
+
+constexpr int shownPerKind = 20;
+constexpr qint64 encodingSample = 64 * 1024;
+
+// The first lines of a kind as `line` makes them, then how many more there are. A list of
+// 80,000 missing include folders makes 20 sentences, not 80,000.
+template <typename List, typename Line>
+void appendCapped(QStringList &out, const List &items, Line line, const QString &more)
+{
+    for (int i = 0; i < items.size() && i < shownPerKind; ++i)
+        out.append(line(items.at(i)));
+    if (items.size() > shownPerKind)
+        out.append(more.arg(items.size() - shownPerKind));
+}
+
+} // namespace
+
+FileCheck::FileCheck(const QString &projectDir) : m_projectDir(projectDir) {}
+
+void FileCheck::projectFile(const QString &path, bool text)
+{
+    QSet<QString> &seen = text ? m_namedText : m_namedOther;
+    if (path.isEmpty() || seen.contains(path))
+        return;
+    seen.insert(path);
+    const QString full = QDir::isAbsolutePath(path) ? path : m_projectDir + QLatin1Char('/') + path;
+    if (folderExists(full.left(full.lastIndexOf(QLatin1Char('/')))) && QFileInfo::exists(full)) {
+        if (text && !m_textPaths.contains(full)) {
+            m_textPaths.insert(full);
+            m_text.append(qMakePair(path, full));
+        }
+        return;
+    }
+    if (!m_missingSeen.contains(path)) {
+        m_missingSeen.insert(path);
+        m_missingFiles.append(path);
+    }
+}
+
+void FileCheck::missingFolders(const QStringList &entries)
+{
+    m_missingFolders += entries;
+}
+
+void FileCheck::listedFiles(const QList<QPair<QString, QString>> &files)
+{
+    for (const auto &file : files) {
+        if (!m_textPaths.contains(file.second)) {
+            m_textPaths.insert(file.second);
+            m_text.append(file);
+        }
+    }
+}
+
+void FileCheck::checkEncodings()
+{
+    for (const auto &file : qAsConst(m_text)) {
+        // One read of the sample and a byte more, straight from the file: projects list
+        // hundreds of headers, and a buffered QFile would read ahead and copy for nothing.
+        QFile f(file.second);
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            continue;
+        QByteArray bytes = f.read(encodingSample + 1);
+        const bool truncated = bytes.size() > encodingSample;
+        bytes.truncate(int(encodingSample));
+        switch (detectEncoding(bytes, truncated)) {
+        case TextEncoding::Utf8:
+            ++m_utf8Files;
+            break;
+        case TextEncoding::Gbk:
+            ++m_gbkFiles;
+            break;
+        case TextEncoding::Unknown:
+            m_unknownEncoding.append(file.first);
+            break;
+        case TextEncoding::Ascii:
+            break;
+        }
+    }
+    m_text.clear();
+}
+
+QStringList FileCheck::notices()
+{
+    QStringList out;
+    appendCapped(
+        out, m_missingFiles,
+        [this](const QString &file) -> QString {
+            // Only for the files shown: a folder of a thousand sources not checked out
+            // costs no look-ups.
+            const QString other = onDiskAs(file);
+            return QStringLiteral("file %1 is not on disk").arg(file) +
+                   (other.isEmpty() ? QString() : QStringLiteral("; on disk as %1").arg(other));
+        },
+        QStringLiteral("and %1 more files are not on disk"));
+    appendCapped(
+        out, m_missingFolders,
+        [](const QString &entry) -> QString {
+            return QStringLiteral("include folder %1 is not on disk").arg(entry);
+        },
+        QStringLiteral("and %1 more include folders are not on disk"));
+    appendCapped(
+        out, m_unknownEncoding,
+        [](const QString &file) -> QString {
+            return QStringLiteral("file %1 is neither UTF-8 nor GBK text").arg(file);
+        },
+        QStringLiteral("and %1 more files are neither UTF-8 nor GBK text"));
+    return out;
+}
+
+// The path with each part spelt as the disk has it, when only letter case keeps the path
+// from naming a file; empty when it names nothing in any case.
+QString FileCheck::onDiskAs(const QString &path)
+{
+    if (QDir::isAbsolutePath(path))
+        return QString();
+    const QStringList parts = path.split(QLatin1Char('/'));
+    QString at = m_projectDir;
+    QStringList found;
+    for (const QString &part : parts) {
+        QString name = part;
+        if (!part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..")) {
+            name = entryIgnoringCase(at, part);
+            if (name.isEmpty())
+                return QString();
+        }
+        at += QLatin1Char('/') + name;
+        found.append(name);
+    }
+    return found.join(QLatin1Char('/'));
+}
+
+// Projects name hundreds of sources in a few folders, often folders not checked out: each
+// folder is asked about once.
+bool FileCheck::folderExists(const QString &folder)
+{
+    auto known = m_folders.constFind(folder);
+    if (known == m_folders.constEnd())
+        known = m_folders.insert(folder, QFileInfo(folder).isDir());
+    return known.value();
+}
+
+// The entry of `dir` spelt `name` in any letter case; empty when there is none. Each
+// folder is listed once: projects name hundreds of files in the same few folders.
+QString FileCheck::entryIgnoringCase(const QString &dir, const QString &name)
+{
+    const QString key = QDir::cleanPath(dir);
+    auto listing = m_listings.find(key);
+    if (listing == m_listings.end()) {
+        Listing names;
+        const QStringList entries = QDir(key).entryList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot);
+        for (const QString &entry : entries) {
+            // With two spellings on a case-sensitive disk, the exact one wins below.
+            names.insert(entry.toLower(), entry);
+            names.insert(entry, entry);
+        }
+        listing = m_listings.insert(key, names);
+    }
+    const auto exact = listing->constFind(name);
+    return exact != listing->constEnd() ? exact.value() : listing->value(name.toLower());
+}
+
+} // namespace Corvane

@@ -1,0 +1,604 @@
+#include "reading/projectlines.h"
+
+#include <QtAlgorithms>
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define CORVANE_SSE2 1
+#endif
+
+namespace Corvane {
+
+namespace {
+
+struct ElementName
+{
+    const char *name;
+    qsizetype size;
+    Element element;
+};
+
+template <std::size_t N> constexpr ElementName named(const char (&name)[N], Element element)
+{
+    return {name, qsizetype(N - 1), element};
+}
+
+const ElementName elementNames[] = {
+    named("Device", Element::Device),
+    named("Define", Element::Define),
+    named("IncludePath", Element::IncludePath),
+    named("FilePath", Element::FilePath),
+    named("TargetName", Element::TargetName),
+    named("ToolsetName", Element::ToolsetName),
+    named("PackID", Element::PackID),
+    named("RegisterFile", Element::RegisterFile),
+    named("RegisterFilePath", Element::RegisterFilePath),
+    named("uAC6", Element::uAC6),
+    named("Cpu", Element::Cpu),
+    named("instance", Element::Instance),
+    named("GroupName", Element::GroupName),
+    named("FileType", Element::FileType),
+    named("IncludeInBuild", Element::IncludeInBuild),
+    named("PathAndName", Element::PathAndName),
+    named("NodeIsActive", Element::NodeIsActive),
+};
+
+quint32 bit(Element element)
+{
+    return 1u << unsigned(element);
+}
+
+Element elementNamed(const char *name, qsizetype size)
+{
+    // Called for every tag of the project: most names are ruled out by their first letter.
+    if (size < 3)
+        return Element::None;
+    switch (name[0]) {
+    case 'C':
+    case 'D':
+    case 'I':
+    case 'F':
+    case 'G':
+    case 'T':
+    case 'P':
+    case 'R':
+    case 'u':
+    case 'i':
+    case 'N':
+        break;
+    default:
+        return Element::None;
+    }
+    for (const auto &e : elementNames) {
+        if (e.size == size && std::memcmp(e.name, name, size_t(size)) == 0)
+            return e.element;
+    }
+    return Element::None;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+const char *skipBlanks(const char *p, const char *end)
+{
+    while (p < end && isBlank(*p))
+        ++p;
+    return p;
+}
+
+bool isNameByte(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
+           u == '-' || u == '.' || u == ':' || u >= 0x80;
+}
+
+bool isNameChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
+           u == '-' || u == '.' || u == ':' || u >= 0x80;
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// Characters of a plain value: printable ASCII without blanks, markup, or anything qmake
+// would not take literally. A table: every byte of a value that matters is looked up.
+struct PlainValueBytes
+{
+    bool plain[256] = {};
+    constexpr PlainValueBytes()
+    {
+        for (int c = '!'; c < 0x7f; ++c)
+            plain[c] = true;
+        for (const char c : {'<', '&', '$', '#', '{', '}', '"', '\''})
+            plain[static_cast<unsigned char>(c)] = false;
+    }
+};
+constexpr PlainValueBytes plainValueBytes;
+
+bool isPlainValueByte(unsigned char c)
+{
+    return plainValueBytes.plain[c];
+}
+
+// Most lines that matter hold one element and nothing else, indented with spaces, with a
+// plain value (see isPlainValueByte) or none:
+//     <FilePath>..\Src\main.c</FilePath>
+// Gives the element and its value for a line of that shape, Element::None for any other.
+Element plainElement(const char *data, qsizetype size, const char **value, qsizetype *valueSize)
+{
+    const char *const end = data + size;
+    const char *const open = skipBlanks(data, end);
+    if (end - open < 2 || *open != '<')
+        return Element::None;
+    const char *const name = open + 1;
+    const auto *nameEnd = static_cast<const char *>(std::memchr(name, '>', size_t(end - name)));
+    if (!nameEnd)
+        return Element::None;
+    const qsizetype nameSize = nameEnd - name;
+    const char *const valueStart = nameEnd + 1;
+    const char *valueEnd = valueStart;
+    while (valueEnd < end && *valueEnd != '<') {
+        if (!isPlainValueByte(static_cast<unsigned char>(*valueEnd)))
+            return Element::None;
+        ++valueEnd;
+    }
+    // The closing tag of the same element ends the line.
+    if (end - valueEnd != nameSize + 3 || valueEnd[1] != '/' ||
+        std::memcmp(valueEnd + 2, name, size_t(nameSize)) != 0 || end[-1] != '>')
+        return Element::None;
+    *value = valueStart;
+    *valueSize = valueEnd - valueStart;
+    return elementNamed(name, nameSize);
+}
+
+struct Tag
+{
+    enum Kind { Invalid, Start, End, Empty, Other, OpenComment } kind = Invalid;
+    QStringView name;
+    QStringView attributes;
+    qsizetype end = 0; // just past the '>'
+};
+
+// The tag that starts at line[at] == '<'.
+Tag parseTag(QStringView line, qsizetype at)
+{
+    Tag tag;
+    const qsizetype n = line.size();
+    qsizetype i = at + 1;
+    while (i < n && isBlank(line[i]))
+        ++i;
+    if (i < n && (line[i] == QLatin1Char('?') || line[i] == QLatin1Char('!'))) {
+        // A declaration, processing instruction or comment: markup, but no element.
+        const bool comment = line.mid(i).startsWith(QLatin1String("!--"));
+        const qsizetype close =
+            comment ? line.indexOf(QLatin1String("-->"), i + 3) : line.indexOf(QLatin1Char('>'), i);
+        if (close < 0) {
+            if (comment)
+                tag.kind = Tag::OpenComment; // it goes on over the next lines
+            return tag;
+        }
+        tag.kind = Tag::Other;
+        tag.end = close + (comment ? 3 : 1);
+        return tag;
+    }
+    const bool closing = i < n && line[i] == QLatin1Char('/');
+    if (closing) {
+        ++i;
+        while (i < n && isBlank(line[i]))
+            ++i;
+    }
+    const qsizetype nameStart = i;
+    while (i < n && isNameChar(line[i]))
+        ++i;
+    if (i == nameStart || line[nameStart].isDigit() || line[nameStart] == QLatin1Char('-') ||
+        line[nameStart] == QLatin1Char('.'))
+        return tag;
+    tag.name = line.mid(nameStart, i - nameStart);
+    if (closing) {
+        while (i < n && isBlank(line[i]))
+            ++i;
+        if (i >= n || line[i] != QLatin1Char('>'))
+            return tag;
+        tag.kind = Tag::End;
+        tag.end = i + 1;
+        return tag;
+    }
+    if (i < n && !isBlank(line[i]) && line[i] != QLatin1Char('/') && line[i] != QLatin1Char('>'))
+        return tag;
+    const qsizetype attributesStart = i;
+    for (; i < n; ++i) {
+        const QChar c = line[i];
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            const qsizetype close = line.indexOf(c, i + 1);
+            if (close < 0)
+                return tag;
+            i = close;
+        } else if (c == QLatin1Char('<')) {
+            return tag;
+        } else if (c == QLatin1Char('>')) {
+            break;
+        }
+    }
+    if (i >= n)
+        return tag;
+    QStringView attributes = line.mid(attributesStart, i - attributesStart).trimmed();
+    tag.kind = Tag::Start;
+    if (attributes.endsWith(QLatin1Char('/'))) {
+        tag.kind = Tag::Empty;
+        attributes.chop(1);
+    }
+    tag.attributes = attributes;
+    tag.end = i + 1;
+    return tag;
+}
+
+qsizetype nonSpaceLength(QStringView text)
+{
+    qsizetype length = 0;
+    for (const QChar c : text)
+        length += c != QLatin1Char(' ');
+    return length;
+}
+
+bool isXmlChar(uint c)
+{
+    return c == 0x9 || c == 0xa || c == 0xd || (c >= 0x20 && c <= 0xd7ff) ||
+           (c >= 0xe000 && c <= 0xfffd) || (c >= 0x10000 && c <= 0x10ffff);
+}
+
+} // namespace
+
+void ProjectVisitor::plainValue(Element element, const char *data, qsizetype size)
+{
+    value(element, QString::fromLatin1(data, int(size)));
+}
+
+void ProjectVisitor::startTag(QStringView, QStringView, bool) {}
+
+void ProjectVisitor::endTag(QStringView) {}
+
+Element elementNamed(QStringView name)
+{
+    for (const auto &e : elementNames) {
+        if (name == QLatin1String(e.name))
+            return e.element;
+    }
+    return Element::None;
+}
+
+const char *elementName(Element element)
+{
+    for (const auto &e : elementNames) {
+        if (e.element == element)
+            return e.name;
+    }
+    return "";
+}
+
+QString decodeXmlText(QStringView text)
+{
+    qsizetype amp = text.indexOf(QLatin1Char('&'));
+    if (amp < 0)
+        return text.toString();
+    QString out;
+    out.reserve(text.size());
+    qsizetype done = 0;
+    for (; amp >= 0; amp = text.indexOf(QLatin1Char('&'), amp + 1)) {
+        const qsizetype semicolon = text.indexOf(QLatin1Char(';'), amp + 1);
+        if (semicolon < 0)
+            break;
+        const QStringView name = text.mid(amp + 1, semicolon - amp - 1);
+        QString decoded;
+        if (name == QLatin1String("amp")) {
+            decoded = QStringLiteral("&");
+        } else if (name == QLatin1String("lt")) {
+            decoded = QStringLiteral("<");
+        } else if (name == QLatin1String("gt")) {
+            decoded = QStringLiteral(">");
+        } else if (name == QLatin1String("quot")) {
+            decoded = QStringLiteral("\"");
+        } else if (name == QLatin1String("apos")) {
+            decoded = QStringLiteral("'");
+        } else if (name.size() > 1 && name.size() <= 9 && name[0] == QLatin1Char('#')) {
+            const bool hex = name[1] == QLatin1Char('x');
+            const QStringView digits = name.mid(hex ? 2 : 1);
+            bool ok = !digits.isEmpty();
+            const uint code = ok ? digits.toString().toUInt(&ok, hex ? 16 : 10) : 0;
+            // toUInt() would also take blanks and signs.
+            for (const QChar c : digits)
+                ok = ok && c.unicode() < 0x80 && (c.isDigit() || (hex && c.isLetter()));
+            if (ok && isXmlChar(code)) {
+                if (QChar::requiresSurrogates(code))
+                    decoded = QString(QChar(QChar::highSurrogate(code))) +
+                              QChar(QChar::lowSurrogate(code));
+                else
+                    decoded = QString(QChar(char16_t(code)));
+            }
+        }
+        if (decoded.isNull())
+            continue;
+        out += text.mid(done, amp - done);
+        out += decoded;
+        done = semicolon + 1;
+        amp = semicolon;
+    }
+    out += text.mid(done);
+    return out;
+}
+
+QHash<QString, QString> parseAttributes(QStringView attributes)
+{
+    QHash<QString, QString> result;
+    const qsizetype n = attributes.size();
+    qsizetype i = 0;
+    for (;;) {
+        while (i < n && attributes[i].isSpace())
+            ++i;
+        const qsizetype nameStart = i;
+        while (i < n && isNameChar(attributes[i]))
+            ++i;
+        const QStringView name = attributes.mid(nameStart, i - nameStart);
+        while (i < n && attributes[i].isSpace())
+            ++i;
+        if (name.isEmpty() || i >= n || attributes[i] != QLatin1Char('='))
+            return result;
+        ++i;
+        while (i < n && attributes[i].isSpace())
+            ++i;
+        if (i >= n || (attributes[i] != QLatin1Char('"') && attributes[i] != QLatin1Char('\'')))
+            return result;
+        const qsizetype close = attributes.indexOf(attributes[i], i + 1);
+        if (close < 0)
+            return result;
+        result.insert(name.toString(), decodeXmlText(attributes.mid(i + 1, close - i - 1)));
+        i = close + 1;
+    }
+}
+
+ProjectLineScanner::ProjectLineScanner(std::initializer_list<Element> elements,
+                                       std::initializer_list<const char *> tags)
+{
+    for (const Element e : elements) {
+        m_elements |= bit(e);
+        m_names.append(QByteArray(elementName(e)));
+        const auto first = static_cast<unsigned char>(m_names.last().at(0));
+        const auto second = static_cast<unsigned char>(m_names.last().at(1));
+        m_closeFirst[first] |= 1u << (m_names.size() - 1);
+        m_closePairs[(first << 8 | second) / 64] |= quint64(1) << ((first << 8 | second) % 64);
+    }
+    for (const char *tag : tags) {
+        m_tags.append(QByteArray(tag));
+        m_openFirst[static_cast<unsigned char>(tag[0])] |= 1u << (m_tags.size() - 1);
+    }
+    // A comment may hide elements on the lines below it.
+    m_openFirst[static_cast<unsigned char>('!')] = true;
+}
+
+namespace {
+
+// Does [p, end) start with one of the names, followed by the end of a tag name? `candidates`
+// has a bit for each name that starts with *p.
+bool startsWithName(const char *p, const char *end, const QList<QByteArray> &names,
+                    quint32 candidates)
+{
+    for (; candidates; candidates &= candidates - 1) {
+        const QByteArray &name = names.at(qCountTrailingZeroBits(candidates));
+        const qsizetype size = name.size();
+        if (end - p > size && !isNameByte(p[size]) &&
+            std::memcmp(p, name.constData(), size_t(size)) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// The project is read in blocks, and most of its lines are never looked at one by one: a
+// quick search for tags that may matter finds the few lines worth handling.
+ReadOutcome ProjectLineScanner::scan(QIODevice &project, ProjectVisitor &visitor)
+{
+    m_inComment = false;
+    return forEachLineBlock(
+        project,
+        [this, &visitor](const char *begin, const char *end) {
+            return scanLines(begin, end, visitor);
+        },
+        [this, &visitor](const char *data, qsizetype size) {
+            return handleLine(data, size, visitor);
+        });
+}
+
+// The lines in [p, end), each ending in "\n".
+bool ProjectLineScanner::scanLines(const char *p, const char *end, ProjectVisitor &visitor)
+{
+    while (p < end) {
+        const char *lineStart = p;
+        const bool everyLine = visitor.wantsEveryLine() || m_inComment;
+        if (!everyLine && !findCandidate(p, end, &lineStart))
+            return true;
+        const auto *newline =
+            static_cast<const char *>(std::memchr(lineStart, '\n', size_t(end - lineStart)));
+        if (!handleLine(lineStart, newline - lineStart, visitor, !everyLine))
+            return false;
+        p = newline + 1;
+    }
+    return true;
+}
+
+// Does the tag at lt (a '<') matter to this scanner: the closing tag of a wanted element that
+// has text before it, or the opening tag of one of the tags asked for? The text from `from`
+// to lt may be read (at least the start of lt's line).
+bool ProjectLineScanner::tagMatters(const char *lt, const char *from, const char *end) const
+{
+    const char *q = skipBlanks(lt + 1, end);
+    if (q == end)
+        return false;
+    if (*q == '!')
+        return end - q >= 3 && q[1] == '-' && q[2] == '-';
+    if (*q != '/')
+        return startsWithName(q, end, m_tags, m_openFirst[static_cast<unsigned char>(*q)]);
+    // <Define></Define> is empty: it writes nothing. Nor does a closing tag with nothing but
+    // blanks before it on its line, such as the </Cads> of an option block.
+    const char *before = lt;
+    while (before > from && isBlank(before[-1]))
+        --before;
+    if (before == from || before[-1] == '\n' || (before == lt && before[-1] == '>'))
+        return false;
+    q = skipBlanks(q + 1, end);
+    return q < end && startsWithName(q, end, m_names, m_closeFirst[static_cast<unsigned char>(*q)]);
+}
+
+// A quick look at the characters after a '<': most tags are ruled out by their first
+// letter, most closing tags by their first two.
+inline bool ProjectLineScanner::mayMatterAfter(const char *lt, const char *end) const
+{
+    if (end - lt < 4)
+        return true;
+    const auto next = static_cast<unsigned char>(lt[1]);
+    if (next == '/') {
+        const auto first = static_cast<unsigned char>(lt[2]);
+        const unsigned pair = first << 8 | static_cast<unsigned char>(lt[3]);
+        return (m_closePairs[pair / 64] >> (pair % 64) & 1) || isBlank(char(first));
+    }
+    return m_openFirst[next] != 0 || isBlank(char(next));
+}
+
+// Finds the first line in [p, end) (p at a line's start) with a tag that matters; gives
+// the start of that line.
+bool ProjectLineScanner::findCandidate(const char *p, const char *end, const char **lineStart) const
+{
+    // Only the '<' are looked at; the start of a line is looked for once it matters.
+    const char *const from = p;
+    const auto found = [from, lineStart](const char *at) {
+        while (at > from && at[-1] != '\n')
+            --at;
+        *lineStart = at;
+        return true;
+    };
+#ifdef CORVANE_SSE2
+    const __m128i lt = _mm_set1_epi8('<');
+    for (; end - p >= 16; p += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        for (auto mask = uint(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lt))); mask;
+             mask &= mask - 1) {
+            const char *const at = p + qCountTrailingZeroBits(mask);
+            if (mayMatterAfter(at, end) && tagMatters(at, from, end))
+                return found(at);
+        }
+    }
+#endif
+    for (; p < end; ++p) {
+        if (*p == '<' && tagMatters(p, from, end))
+            return found(p);
+    }
+    return false;
+}
+
+bool ProjectLineScanner::mayMatter(const char *data, qsizetype size) const
+{
+    const char *const end = data + size;
+    for (const char *p = data; p < end; ++p) {
+        p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p)));
+        if (!p)
+            return false;
+        if (tagMatters(p, data, end))
+            return true;
+    }
+    return false;
+}
+
+bool ProjectLineScanner::handleLine(const char *data, qsizetype size, ProjectVisitor &visitor,
+                                    bool matters)
+{
+    if (size > 0 && data[size - 1] == '\r')
+        --size;
+    if (m_inComment) {
+        // Up to a NUL byte, as below.
+        const auto *nul = static_cast<const char *>(std::memchr(data, '\0', size_t(size)));
+        const char *const lineEnd = nul ? nul : data + size;
+        static const char close[] = "-->";
+        const char *const found = std::search(data, lineEnd, close, close + 3);
+        if (found == lineEnd)
+            return true;
+        m_inComment = false;
+        size -= found + 3 - data;
+        data = found + 3;
+        matters = false;
+    }
+    const bool everyLine = visitor.wantsEveryLine();
+    if (!everyLine && !matters && !mayMatter(data, size))
+        return true;
+    // Like a C string, the line ends at a NUL byte.
+    if (const void *nul = std::memchr(data, '\0', size_t(size))) {
+        size = static_cast<const char *>(nul) - data;
+        if (!everyLine && !mayMatter(data, size))
+            return true;
+    }
+    const char *value = nullptr;
+    qsizetype valueSize = 0;
+    const Element element = plainElement(data, size, &value, &valueSize);
+    if (element != Element::None && !everyLine) {
+        if (valueSize > 0 && (m_elements & bit(element)))
+            visitor.plainValue(element, value, valueSize);
+        return !visitor.stopped();
+    }
+    scanLine(QString::fromUtf8(data, int(size)), visitor);
+    return !visitor.stopped();
+}
+
+void ProjectLineScanner::scanLine(QStringView line, ProjectVisitor &visitor)
+{
+    Tag previous; // the tag before the current run of text; Invalid at the line's start
+    qsizetype textStart = 0;
+    for (qsizetype at = line.indexOf(QLatin1Char('<')); at >= 0;
+         at = line.indexOf(QLatin1Char('<'), at)) {
+        const Tag tag = parseTag(line, at);
+        if (tag.kind == Tag::OpenComment) {
+            m_inComment = true;
+            return;
+        }
+        if (tag.kind == Tag::Invalid) {
+            ++at; // a '<' that opens no tag is text
+            continue;
+        }
+        const QStringView text = line.mid(textStart, at - textStart);
+        switch (tag.kind) {
+        case Tag::End: {
+            const Element e = elementNamed(tag.name);
+            if (e != Element::None && (m_elements & bit(e))) {
+                const bool opened = previous.kind == Tag::Start && previous.name == tag.name;
+                // Without its opening tag on the line, the text before the closing tag is
+                // the value only when it is longer than that tag would be.
+                if (opened || nonSpaceLength(text) > tag.name.size() + 2)
+                    visitor.value(e, decodeXmlText(text));
+            }
+            visitor.endTag(tag.name);
+            break;
+        }
+        case Tag::Start:
+            visitor.startTag(tag.name, tag.attributes, false);
+            break;
+        case Tag::Empty:
+            visitor.startTag(tag.name, tag.attributes, true);
+            break;
+        case Tag::Other:
+        case Tag::Invalid:
+        case Tag::OpenComment:
+            break;
+        }
+        previous = tag;
+        at = textStart = tag.end;
+    }
+}
+
+} // namespace Corvane

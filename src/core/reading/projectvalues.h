@@ -1,0 +1,24 @@
+#ifndef CORVANE_PROJECTVALUES_H
+#define CORVANE_PROJECTVALUES_H
+
+#include <QString>
+#include <QStringList>
+
+// How the values of a uVision project's elements are spelt: paths with '\' separators,
+// sometimes in double quotes; define lists separated by ',' or blanks.
+namespace Corvane {
+
+// A ';'-separated include entry: trimmed, outer double quotes removed, '/' separators.
+QString cleanIncludeEntry(const QString &entry);
+
+// A FilePath (or a workspace's PathAndName) value as a path: outer double quotes removed,
+// '/' separators.
+QString cleanFilePath(const QString &path);
+
+// A define list split into single defines: on ',' and, within each item, on runs of
+// white space outside double quotes. An empty ',' item gives one empty define.
+QStringList splitDefines(const QString &defines);
+
+} // namespace Corvane
+
+#endif
