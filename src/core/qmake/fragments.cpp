@@ -25,22 +25,24 @@ const char bannerTemplate[] = "###########################################\r\n"
 const char itemSeparator[] = " \\ \r\n\t";
 
 // Characters that qmake does not take literally somewhere in a value.
+// Characters below 0x80 that need care: the ones above, and white space. A table, since
+// every character of every value is looked up.
+struct AsciiCare
+{
+    bool care[128] = {};
+    constexpr AsciiCare()
+    {
+        for (const char c :
+             {'$', '#', '\\', '"', '\'', '{', '}', ' ', '\t', '\n', '\v', '\f', '\r'})
+            care[static_cast<unsigned char>(c)] = true;
+    }
+};
+constexpr AsciiCare asciiCare;
+
 bool needsCare(QChar c)
 {
-    switch (c.unicode()) {
-    case '$':
-    case '#':
-    case '\\':
-    case '"':
-    case '\'':
-    case '{':
-    case '}':
-    case '\n':
-    case '\r':
-        return true;
-    default:
-        return c.isSpace();
-    }
+    const char16_t u = c.unicode();
+    return u < 0x80 ? asciiCare.care[u] : c.isSpace();
 }
 
 QByteArray joinDefines(const QStringList &items)
@@ -195,20 +197,13 @@ QByteArray valueList(const QStringList &values)
     return out;
 }
 
-QByteArray includeList(const QString &includes)
+bool isPlainAscii(QStringView text)
 {
-    // Entry by entry rather than split: a list may hold thousands of entries.
-    QByteArray out;
-    for (int start = 0;;) {
-        const int end = includes.indexOf(QLatin1Char(';'), start);
-        if (start > 0)
-            out += itemSeparator;
-        const QString entry = includes.mid(start, end < 0 ? -1 : end - start);
-        out += qmakeValue(cleanIncludeEntry(entry)).toUtf8();
-        if (end < 0)
-            return out;
-        start = end + 1;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 || asciiCare.care[c.unicode()])
+            return false;
     }
+    return true;
 }
 
 QByteArray fileEntry(const QString &path)

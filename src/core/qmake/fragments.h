@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringView>
 
 // The pieces of a generated qmake project file. Every line ends in "\r\n"; values are
 // written as UTF-8.
@@ -42,8 +43,8 @@ QByteArray defineList(const QString &defines);
 // Values one per continuation line, each literal (see qmakeValue).
 QByteArray valueList(const QStringList &values);
 
-// The directories of a uVision include list, one per continuation line.
-QByteArray includeList(const QString &includes);
+// Whether text is ASCII that qmakeValue() writes as it is.
+bool isPlainAscii(QStringView text);
 
 // One line of a HEADERS or SOURCES list: "\t", the path, " \\", "\r\n".
 QByteArray fileEntry(const QString &path);

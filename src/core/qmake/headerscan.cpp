@@ -1,9 +1,9 @@
 #include "qmake/headerscan.h"
 
 #include "qmake/fragments.h"
-#include "reading/projectvalues.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QVarLengthArray>
 
@@ -17,7 +17,7 @@ const QString &HeaderScanner::climbed(int steps) const
 {
     if (m_climbed.isEmpty()) {
         m_climbed.append(QDir(m_projectDir).path());
-        m_isDirectory.insert(m_climbed.constLast(), true);
+        remember(m_climbed.constLast(), true);
     }
     while (m_climbed.size() <= steps && !m_reachedTop) {
         QDir dir(m_climbed.constLast());
@@ -26,18 +26,31 @@ const QString &HeaderScanner::climbed(int steps) const
         m_reachedTop = !dir.cdUp();
         if (!m_reachedTop) {
             m_climbed.append(dir.path());
-            m_isDirectory.insert(m_climbed.constLast(), true);
+            remember(m_climbed.constLast(), true);
         }
     }
     return m_climbed.at(qMin(steps, int(m_climbed.size()) - 1));
 }
 
+void HeaderScanner::remember(const QString &path, bool isDirectory) const
+{
+    m_paths.append(path);
+    m_isDirectory.insert(QStringView(m_paths.constLast()), isDirectory);
+}
+
 QString HeaderScanner::resolve(const QString &entry) const
 {
+    const QStringView rest(entry);
     int steps = 0;
-    while (QStringView(entry).mid(3 * steps).startsWith(QLatin1String("../")))
+    while (rest.mid(3 * steps).startsWith(QLatin1String("../")))
         ++steps;
-    return climbed(steps) + QLatin1Char('/') + entry.mid(3 * steps);
+    const QString &from = climbed(steps);
+    QString path;
+    path.reserve(from.size() + 1 + entry.size() - 3 * steps);
+    path.append(from)
+        .append(QLatin1Char('/'))
+        .append(entry.constData() + 3 * steps, entry.size() - 3 * steps);
+    return path;
 }
 
 // Include lists often name hundreds of directories of an SDK that is not there, all below
@@ -46,25 +59,32 @@ QString HeaderScanner::resolve(const QString &entry) const
 // about at all.
 bool HeaderScanner::isDirectory(const QString &path)
 {
+    const QChar *const data = path.constData();
+    const int size = path.size();
     // Some systems read "a/../b" as b even when a is missing.
-    if (path.contains(QLatin1String("/.")))
-        return QFileInfo(path).isDir();
+    for (int i = 0; i + 1 < size; ++i) {
+        if (data[i] == QLatin1Char('/') && data[i + 1] == QLatin1Char('.'))
+            return QFileInfo(path).isDir();
+    }
     // Ends of the prefixes of path not asked about yet, the whole path first. The walk
     // stops at the latest at the directory the entry climbed to, which exists.
     QVarLengthArray<int, 16> unknown;
-    for (int end = path.size(); end > 0; end = path.lastIndexOf(QLatin1Char('/'), end - 1)) {
-        const auto known = m_isDirectory.constFind(path.left(end));
+    for (int end = size; end > 0;) {
+        const auto known = m_isDirectory.constFind(QStringView(data, end));
         if (known != m_isDirectory.constEnd()) {
             if (!known.value())
                 return false;
             break;
         }
         unknown.append(end);
+        do
+            --end;
+        while (end > 0 && data[end] != QLatin1Char('/'));
     }
     for (int i = unknown.size() - 1; i >= 0; --i) {
         const QString prefix = path.left(unknown[i]);
         const bool isDir = QFileInfo(prefix).isDir();
-        m_isDirectory.insert(prefix, isDir);
+        remember(prefix, isDir);
         if (!isDir)
             return false;
     }
@@ -82,30 +102,30 @@ const QStringList &HeaderScanner::headersIn(const QString &directory)
     static const QStringList none;
     if (!isDirectory(directory))
         return none;
-    // "*.h" is matched without regard to case, so MAIN.H counts; hidden files and
-    // subdirectories named like headers do not.
-    const QFileInfoList infos = QDir(directory).entryInfoList(
-        QStringList(QStringLiteral("*.h")), QDir::Files | QDir::Readable, QDir::Name);
+    // What QDir::entryInfoList() gives for "*.h" and QDir::Name, without its name filter,
+    // which compiles a pattern for each folder: a name ending in ".h" in any letter case,
+    // so MAIN.H counts; hidden files and subdirectories named like headers do not.
     QStringList names;
-    names.reserve(infos.size());
-    for (const QFileInfo &info : infos) {
-        names.append(info.fileName());
+    QDirIterator entry(QDir(directory, QString(), QDir::Name, QDir::Files | QDir::Readable));
+    while (entry.hasNext()) {
+        entry.next();
+        const QString name = entry.fileName();
+        if (!name.endsWith(QLatin1String(".h"), Qt::CaseInsensitive))
+            continue;
+        names.append(name);
         // The listing knows the sizes already; an empty header has no text to look at.
-        if (info.size() == 0)
-            m_empty.insert(info.filePath());
+        if (entry.fileInfo().size() == 0)
+            m_empty.insert(directory + QLatin1Char('/') + name);
     }
+    std::sort(names.begin(), names.end());
     return m_listings.insert(directory, names).value();
 }
 
-QStringList HeaderScanner::headers(const QString &includeList)
+QStringList HeaderScanner::headers(const QStringList &includeEntries)
 {
     QStringList result;
-    // From the last entry to the first, without splitting a list of perhaps thousands.
-    for (int end = includeList.size(); end >= 0;) {
-        const int separator = end > 0 ? includeList.lastIndexOf(QLatin1Char(';'), end - 1) : -1;
-        const QString entry =
-            cleanIncludeEntry(includeList.mid(separator + 1, end - separator - 1));
-        end = separator;
+    for (auto it = includeEntries.crbegin(); it != includeEntries.crend(); ++it) {
+        const QString &entry = *it;
         // An empty entry names no directory; listing the project directory for it would
         // produce paths from the file system root.
         if (entry.isEmpty())
@@ -152,10 +172,10 @@ QList<QPair<QString, QString>> HeaderScanner::listedFiles() const
     return files;
 }
 
-QByteArray HeaderScanner::entries(const QString &includeList)
+QByteArray HeaderScanner::entries(const QStringList &includeEntries)
 {
     QByteArray result;
-    for (const QString &header : headers(includeList))
+    for (const QString &header : headers(includeEntries))
         result += Fragments::fileEntry(header);
     return result;
 }

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace Corvane {
 
@@ -16,14 +17,14 @@ class HeaderScanner
 public:
     explicit HeaderScanner(const QString &projectDir);
 
-    // The header paths of an include list, as they go into HEADERS: the last directory of
-    // the list first, each directory's headers in name order, each path made of the
-    // include entry as written (with '/' separators), "/" and the file name.
-    QStringList headers(const QString &includeList);
+    // The header paths of an include list's entries (see includeEntries()), as they go into
+    // HEADERS: the last directory of the list first, each directory's headers in name
+    // order, each path made of the entry as written, "/" and the file name.
+    QStringList headers(const QStringList &includeEntries);
 
-    // The HEADERS lines of an include list, ready to write: Fragments::fileEntry of each
-    // path headers() gives.
-    QByteArray entries(const QString &includeList);
+    // The HEADERS lines of an include list's entries, ready to write: Fragments::fileEntry
+    // of each path headers() gives.
+    QByteArray entries(const QStringList &includeEntries);
 
     // The headers of one folder as HEADERS lists them: the folder as given, "/", the file
     // name. A relative folder resolves as an include entry does; an absolute one (a pack's
@@ -43,6 +44,7 @@ private:
     const QStringList &headersIn(const QString &directory);
     bool isDirectory(const QString &path);
     const QString &climbed(int steps) const;
+    void remember(const QString &path, bool isDirectory) const;
 
     QString m_projectDir;
     QStringList m_missing;
@@ -57,8 +59,10 @@ private:
     mutable QStringList m_climbed;
     mutable bool m_reachedTop = false;
     // Whether a path is a directory, for the directories climbed to and the folders below
-    // them that the file system was asked about.
-    mutable QHash<QString, bool> m_isDirectory;
+    // them that the file system was asked about. Looked up by views into a path, so that
+    // asking about each folder of thousands of entries copies none; m_paths holds the text.
+    mutable QStringList m_paths;
+    mutable QHash<QStringView, bool> m_isDirectory;
 };
 
 } // namespace Corvane

@@ -1,6 +1,9 @@
 #include "qmake/prowriter.h"
 
 #include "qmake/fragments.h"
+#include "reading/projectvalues.h"
+
+#include <algorithm>
 
 namespace Corvane {
 
@@ -51,7 +54,17 @@ void ProWriter::source(const QString &path)
     // HEADERS the entries would otherwise extend that list.
     if (!m_lastWasSource)
         write(Fragments::sourcesOpener);
-    write(Fragments::fileEntry(path));
+    if (Fragments::isPlainAscii(path)) {
+        // Most paths: Fragments::fileEntry's text, without converting it.
+        const size_t at = m_buffer.size();
+        m_buffer.resize(at + 1 + size_t(path.size()));
+        m_buffer[at] = '\t';
+        std::transform(path.cbegin(), path.cend(), m_buffer.begin() + qsizetype(at) + 1,
+                       [](QChar c) { return char(c.unicode()); });
+        write(" \\\r\n");
+    } else {
+        write(Fragments::fileEntry(path));
+    }
     m_lastWasSource = true;
     m_listOpen = true;
 }
@@ -171,9 +184,10 @@ QByteArray ProWriter::includeBlock(const QString &includes)
     const auto cached = m_includeBlocks.constFind(includes);
     if (cached != m_includeBlocks.constEnd())
         return cached.value();
-    QByteArray block = Fragments::includeList(includes);
+    const QStringList entries = includeEntries(includes);
+    QByteArray block = Fragments::valueList(entries);
     block += Fragments::headersOpener;
-    block += m_headers.entries(includes);
+    block += m_headers.entries(entries);
     if (includes.size() <= maxCachedIncludeList)
         m_includeBlocks.insert(includes, block);
     return block;

@@ -146,12 +146,16 @@ Element plainElement(const char *data, qsizetype size, const char **value, qsize
         return Element::None;
     const qsizetype nameSize = nameEnd - name;
     const char *const valueStart = nameEnd + 1;
-    const char *valueEnd = valueStart;
-    while (valueEnd < end && *valueEnd != '<') {
-        if (!isPlainValueByte(static_cast<unsigned char>(*valueEnd)))
-            return Element::None;
-        ++valueEnd;
-    }
+    const auto *valueEnd =
+        static_cast<const char *>(std::memchr(valueStart, '<', size_t(end - valueStart)));
+    if (!valueEnd)
+        return Element::None;
+    // Without a branch per byte: values are paths of dozens of them.
+    bool plain = true;
+    for (const char *v = valueStart; v < valueEnd; ++v)
+        plain &= isPlainValueByte(static_cast<unsigned char>(*v));
+    if (!plain)
+        return Element::None;
     // The closing tag of the same element ends the line.
     if (end - valueEnd != nameSize + 3 || valueEnd[1] != '/' ||
         std::memcmp(valueEnd + 2, name, size_t(nameSize)) != 0 || end[-1] != '>')
@@ -458,12 +462,10 @@ bool ProjectLineScanner::tagMatters(const char *lt, const char *from, const char
     return q < end && startsWithName(q, end, m_names, m_closeFirst[static_cast<unsigned char>(*q)]);
 }
 
-// A quick look at the characters after a '<': most tags are ruled out by their first
-// letter, most closing tags by their first two.
-inline bool ProjectLineScanner::mayMatterAfter(const char *lt, const char *end) const
+// A quick look at the three characters after a '<', which must be there: most tags are
+// ruled out by their first letter, most closing tags by their first two.
+inline bool ProjectLineScanner::mayMatterAfter(const char *lt) const
 {
-    if (end - lt < 4)
-        return true;
     const auto next = static_cast<unsigned char>(lt[1]);
     if (next == '/') {
         const auto first = static_cast<unsigned char>(lt[2]);
@@ -480,19 +482,25 @@ bool ProjectLineScanner::findCandidate(const char *p, const char *end, const cha
     // Only the '<' are looked at; the start of a line is looked for once it matters.
     const char *const from = p;
     const auto found = [from, lineStart](const char *at) {
+#ifdef __GLIBC__
+        const void *newline = memrchr(from, '\n', size_t(at - from));
+        *lineStart = newline ? static_cast<const char *>(newline) + 1 : from;
+#else
         while (at > from && at[-1] != '\n')
             --at;
         *lineStart = at;
+#endif
         return true;
     };
 #ifdef CORVANE_SSE2
+    // Up to the last 19 bytes, so that the three bytes after each '<' of a block are there.
     const __m128i lt = _mm_set1_epi8('<');
-    for (; end - p >= 16; p += 16) {
+    for (; end - p >= 19; p += 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
         for (auto mask = uint(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lt))); mask;
              mask &= mask - 1) {
             const char *const at = p + qCountTrailingZeroBits(mask);
-            if (mayMatterAfter(at, end) && tagMatters(at, from, end))
+            if (mayMatterAfter(at) && tagMatters(at, from, end))
                 return found(at);
         }
     }

@@ -78,7 +78,7 @@ public:
     void scanLine(QStringView line, ProjectVisitor &visitor);
 
 private:
-    bool mayMatterAfter(const char *lt, const char *end) const;
+    bool mayMatterAfter(const char *lt) const;
     bool tagMatters(const char *lt, const char *lineStart, const char *end) const;
     bool mayMatter(const char *data, qsizetype size) const;
     bool findCandidate(const char *p, const char *end, const char **lineStart) const;

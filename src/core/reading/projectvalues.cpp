@@ -13,11 +13,28 @@ QString unquoted(const QString &text)
 
 } // namespace
 
-QString cleanIncludeEntry(const QString &entry)
+QString cleanIncludeEntry(QStringView entry)
 {
-    QString path = unquoted(entry.trimmed());
+    entry = entry.trimmed();
+    if (entry.size() >= 2 && entry.startsWith(QLatin1Char('"')) && entry.endsWith(QLatin1Char('"')))
+        entry = entry.mid(1, entry.size() - 2).trimmed();
+    QString path = entry.toString();
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return path;
+}
+
+QStringList includeEntries(const QString &list)
+{
+    // Entry by entry rather than split() and a copy of each: a list may hold thousands.
+    QStringList entries;
+    const QStringView text(list);
+    for (qsizetype start = 0;;) {
+        const qsizetype end = text.indexOf(QLatin1Char(';'), start);
+        entries.append(cleanIncludeEntry(text.mid(start, end < 0 ? -1 : end - start)));
+        if (end < 0)
+            return entries;
+        start = end + 1;
+    }
 }
 
 QString cleanFilePath(const QString &path)

@@ -3,13 +3,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // How the values of a uVision project's elements are spelt: paths with '\' separators,
 // sometimes in double quotes; define lists separated by ',' or blanks.
 namespace Corvane {
 
 // A ';'-separated include entry: trimmed, outer double quotes removed, '/' separators.
-QString cleanIncludeEntry(const QString &entry);
+QString cleanIncludeEntry(QStringView entry);
+
+// The entries of an include list, each cleaned as cleanIncludeEntry() does, empty ones kept.
+QStringList includeEntries(const QString &list);
 
 // A FilePath (or a workspace's PathAndName) value as a path: outer double quotes removed,
 // '/' separators.
