@@ -45,6 +45,19 @@ bool needsCare(QChar c)
     return u < 0x80 ? asciiCare.care[u] : c.isSpace();
 }
 
+// qmakeValue(text) as UTF-8, appended; plain ASCII, as most paths are, without a copy.
+void appendValue(QByteArray &out, const QString &text)
+{
+    if (!isPlainAscii(text)) {
+        out += qmakeValue(text).toUtf8();
+        return;
+    }
+    const int at = out.size();
+    out.resize(at + text.size());
+    std::transform(text.cbegin(), text.cend(), out.begin() + at,
+                   [](QChar c) { return char(c.unicode()); });
+}
+
 QByteArray joinDefines(const QStringList &items)
 {
     QByteArray out;
@@ -192,7 +205,7 @@ QByteArray valueList(const QStringList &values)
     for (int i = 0; i < values.size(); ++i) {
         if (i > 0)
             out += itemSeparator;
-        out += qmakeValue(values.at(i)).toUtf8();
+        appendValue(out, values.at(i));
     }
     return out;
 }
@@ -208,7 +221,12 @@ bool isPlainAscii(QStringView text)
 
 QByteArray fileEntry(const QString &path)
 {
-    return '\t' + qmakeValue(path).toUtf8() + " \\\r\n";
+    QByteArray out;
+    out.reserve(path.size() + 5);
+    out += '\t';
+    appendValue(out, path);
+    out += " \\\r\n";
+    return out;
 }
 
 } // namespace Corvane::Fragments

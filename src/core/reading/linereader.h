@@ -1,11 +1,11 @@
 #ifndef CORVANE_LINEREADER_H
 #define CORVANE_LINEREADER_H
 
+#include <QByteArray>
 #include <QIODevice>
 
 #include <cstring>
-#include <memory>
-#include <string>
+#include <utility>
 
 namespace Corvane {
 
@@ -15,72 +15,95 @@ enum class ReadOutcome { EndOfInput, ReadError, Stopped };
 // of gigabytes would not fit in a QString anyway.
 constexpr qsizetype maxLineSize = 256 * 1024 * 1024;
 
-// Reads the device in blocks, never whole. The complete lines of a block go to
-// onLines(const char *begin, const char *end) together, each ending in "\n"; a line that
-// spans blocks goes, once whole, to onLine(const char *data, qsizetype size) without its
-// "\n", as does a last line without one. A line longer than maxLine is a read error. Either
-// callback returns false to stop early.
-template <typename OnLines, typename OnLine>
-ReadOutcome forEachLineBlock(QIODevice &device, OnLines &&onLines, OnLine &&onLine,
-                             qsizetype maxLine = maxLineSize)
+// The last "\n" in [begin, end), or null.
+inline const char *lastNewline(const char *begin, const char *end)
 {
-    // A small project, read twice a conversion, needs no large block.
+#ifdef __GLIBC__
+    return static_cast<const char *>(memrchr(begin, '\n', size_t(end - begin)));
+#else
+    while (end > begin && end[-1] != '\n')
+        --end;
+    return end > begin ? end - 1 : nullptr;
+#endif
+}
+
+// Reads the device in chunks of whole lines and hands each to onChunk(QByteArray chunk): every
+// line of a chunk ends in "\n", one is added to a last line without it. Chunks are about a
+// read block long, or one line when a line is longer. The bytes are handed over, not
+// copied, so that the chunks can go to another thread. A line longer than maxLine is a read
+// error. onChunk returns false to stop early.
+template <typename OnChunk>
+ReadOutcome forEachLineChunk(QIODevice &device, OnChunk &&onChunk, qsizetype maxLine = maxLineSize)
+{
+    // A small project needs no large block.
     constexpr qint64 smallest = 4096;
     constexpr qint64 largest = 256 * 1024;
-    const qint64 blockSize = device.isSequential()
-                                 ? largest
-                                 : qBound(smallest, device.size() - device.pos() + 1, largest);
-    const std::unique_ptr<char[]> block(new char[size_t(blockSize)]);
-    std::string pending; // the start of a line that goes on in the next block
+    const qsizetype blockSize = qsizetype(
+        device.isSequential() ? largest
+                              : qBound(smallest, device.size() - device.pos() + 1, largest));
+    QByteArray chunk;
+    qsizetype used = 0;    // bytes in chunk
+    qsizetype scanned = 0; // of them, known to hold no "\n"
     for (;;) {
-        const qint64 got = device.read(block.get(), blockSize);
+        if (chunk.size() < used + blockSize)
+            chunk.resize(int(used + blockSize));
+        const qint64 got = device.read(chunk.data() + used, blockSize);
         if (got < 0)
             return ReadOutcome::ReadError;
         if (got == 0)
             break;
-        const char *p = block.get();
-        const char *const end = p + got;
-        if (!pending.empty()) {
-            const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-            pending.append(p, size_t((newline ? newline : end) - p));
-            if (qsizetype(pending.size()) > maxLine)
+        used += got;
+        const char *const data = chunk.constData();
+        const char *newline = lastNewline(data + scanned, data + used);
+        if (!newline) {
+            scanned = used;
+            if (used > maxLine)
                 return ReadOutcome::ReadError;
-            if (!newline)
-                continue;
-            if (!onLine(pending.data(), qsizetype(pending.size())))
-                return ReadOutcome::Stopped;
-            pending.clear();
-            p = newline + 1;
+            continue; // a line that goes on in the next block
         }
-        const char *linesEnd = end;
-        while (linesEnd > p && linesEnd[-1] != '\n')
-            --linesEnd;
-        if (linesEnd > p && !onLines(p, linesEnd))
-            return ReadOutcome::Stopped;
-        pending.assign(linesEnd, size_t(end - linesEnd));
-        if (qsizetype(pending.size()) > maxLine)
+        // The first line, which may have begun in an earlier block, ends here.
+        if (std::memchr(data + scanned, '\n', size_t(used - scanned)) > data + maxLine)
             return ReadOutcome::ReadError;
+        // The start of a line that goes on is the start of the next chunk.
+        ++newline;
+        QByteArray next(newline, int(data + used - newline));
+        if (next.size() > maxLine)
+            return ReadOutcome::ReadError;
+        chunk.resize(int(newline - data));
+        if (!onChunk(std::move(chunk)))
+            return ReadOutcome::Stopped;
+        chunk = std::move(next);
+        used = scanned = chunk.size();
     }
-    if (!pending.empty() && !onLine(pending.data(), qsizetype(pending.size())))
-        return ReadOutcome::Stopped;
+    if (used > 0) {
+        chunk.resize(int(used));
+        chunk.append('\n');
+        if (!onChunk(std::move(chunk)))
+            return ReadOutcome::Stopped;
+    }
     return ReadOutcome::EndOfInput;
 }
 
 // Hands every line of the device to onLine(const char *data, qsizetype size), without its
-// "\n"; see forEachLineBlock(). onLine returns false to stop early.
+// "\n"; see forEachLineChunk(). onLine returns false to stop early.
 template <typename OnLine>
 ReadOutcome forEachLine(QIODevice &device, OnLine &&onLine, qsizetype maxLine = maxLineSize)
 {
-    auto eachLine = [&onLine](const char *p, const char *end) {
-        while (p < end) {
-            const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-            if (!onLine(p, qsizetype(newline - p)))
-                return false;
-            p = newline + 1;
-        }
-        return true;
-    };
-    return forEachLineBlock(device, eachLine, onLine, maxLine);
+    return forEachLineChunk(
+        device,
+        [&onLine](const QByteArray &chunk) {
+            const char *p = chunk.constData();
+            const char *const end = p + chunk.size();
+            while (p < end) {
+                const auto *newline =
+                    static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+                if (!onLine(p, qsizetype(newline - p)))
+                    return false;
+                p = newline + 1;
+            }
+            return true;
+        },
+        maxLine);
 }
 
 } // namespace Corvane

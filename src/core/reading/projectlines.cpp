@@ -3,7 +3,12 @@
 #include <QtAlgorithms>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -407,29 +412,128 @@ bool startsWithName(const char *p, const char *end, const QList<QByteArray> &nam
 
 } // namespace
 
-// The project is read in blocks, and most of its lines are never looked at one by one: a
-// quick search for tags that may matter finds the few lines worth handling.
+namespace {
+
+// Lines of a project and the lines of it worth handling, from the thread that reads to the
+// one that handles them.
+struct LineChunk
+{
+    QByteArray lines;            // each ending in "\n"
+    std::vector<int> candidates; // where the lines with a tag that matters start
+};
+
+class ChunkQueue
+{
+public:
+    // Waits while the queue is full; false once the reading is cancelled.
+    bool push(LineChunk &&chunk)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_notFull.wait(lock, [this] { return m_chunks.size() < capacity || m_cancelled; });
+        if (m_cancelled)
+            return false;
+        m_chunks.push_back(std::move(chunk));
+        m_notEmpty.notify_one();
+        return true;
+    }
+
+    // Waits for the next chunk; false once there is none and no more will come.
+    bool pop(LineChunk *chunk)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_notEmpty.wait(lock, [this] { return !m_chunks.empty() || m_finished; });
+        if (m_chunks.empty())
+            return false;
+        *chunk = std::move(m_chunks.front());
+        m_chunks.pop_front();
+        m_notFull.notify_one();
+        return true;
+    }
+
+    void finish()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_finished = true;
+        m_notEmpty.notify_one();
+    }
+
+    void cancel()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_cancelled = true;
+        m_notFull.notify_one();
+    }
+
+private:
+    static constexpr size_t capacity = 4;
+    std::mutex m_mutex;
+    std::condition_variable m_notFull;
+    std::condition_variable m_notEmpty;
+    std::deque<LineChunk> m_chunks;
+    bool m_finished = false;
+    bool m_cancelled = false;
+};
+
+} // namespace
+
+// The project is read in chunks of lines, and most of its lines are never looked at one by
+// one: a quick search for tags that may matter finds the few lines worth handling. That
+// search needs no state, so one thread reads and searches while this one handles the lines
+// found, in order.
 ReadOutcome ProjectLineScanner::scan(QIODevice &project, ProjectVisitor &visitor)
 {
     m_inComment = false;
-    return forEachLineBlock(
-        project,
-        [this, &visitor](const char *begin, const char *end) {
-            return scanLines(begin, end, visitor);
-        },
-        [this, &visitor](const char *data, qsizetype size) {
-            return handleLine(data, size, visitor);
+    ChunkQueue queue;
+    ReadOutcome read = ReadOutcome::EndOfInput;
+    std::thread reader([this, &project, &queue, &read] {
+        read = forEachLineChunk(project, [this, &queue](QByteArray lines) {
+            LineChunk chunk;
+            chunk.candidates = candidateLines(lines.constData(), lines.constData() + lines.size());
+            chunk.lines = std::move(lines);
+            return queue.push(std::move(chunk));
         });
+        queue.finish();
+    });
+    LineChunk chunk;
+    bool stopped = false;
+    while (!stopped && queue.pop(&chunk))
+        stopped = !handleChunk(chunk.lines, chunk.candidates, visitor);
+    if (stopped)
+        queue.cancel();
+    reader.join();
+    return stopped ? ReadOutcome::Stopped : read;
 }
 
-// The lines in [p, end), each ending in "\n".
-bool ProjectLineScanner::scanLines(const char *p, const char *end, ProjectVisitor &visitor)
+// The starts of the lines in [begin, end) with a tag that matters, each line ending in "\n".
+std::vector<int> ProjectLineScanner::candidateLines(const char *begin, const char *end) const
 {
-    while (p < end) {
+    std::vector<int> lines;
+    const char *lineStart = nullptr;
+    for (const char *p = begin; p < end && findCandidate(p, end, &lineStart);) {
+        lines.push_back(int(lineStart - begin));
+        p = static_cast<const char *>(std::memchr(lineStart, '\n', size_t(end - lineStart))) + 1;
+    }
+    return lines;
+}
+
+// The lines of a chunk that matter, in order: the candidates, and every line while inside a
+// comment or a section whose markup the visitor wants.
+bool ProjectLineScanner::handleChunk(const QByteArray &lines, const std::vector<int> &candidates,
+                                     ProjectVisitor &visitor)
+{
+    const char *const begin = lines.constData();
+    const char *const end = begin + lines.size();
+    auto next = candidates.cbegin();
+    for (const char *p = begin; p < end;) {
         const char *lineStart = p;
         const bool everyLine = visitor.wantsEveryLine() || m_inComment;
-        if (!everyLine && !findCandidate(p, end, &lineStart))
-            return true;
+        if (!everyLine) {
+            while (next != candidates.cend() && begin + *next < p)
+                ++next;
+            if (next == candidates.cend())
+                return true;
+            lineStart = begin + *next;
+        }
         const auto *newline =
             static_cast<const char *>(std::memchr(lineStart, '\n', size_t(end - lineStart)));
         if (!handleLine(lineStart, newline - lineStart, visitor, !everyLine))
@@ -482,14 +586,8 @@ bool ProjectLineScanner::findCandidate(const char *p, const char *end, const cha
     // Only the '<' are looked at; the start of a line is looked for once it matters.
     const char *const from = p;
     const auto found = [from, lineStart](const char *at) {
-#ifdef __GLIBC__
-        const void *newline = memrchr(from, '\n', size_t(at - from));
-        *lineStart = newline ? static_cast<const char *>(newline) + 1 : from;
-#else
-        while (at > from && at[-1] != '\n')
-            --at;
-        *lineStart = at;
-#endif
+        const char *const newline = lastNewline(from, at);
+        *lineStart = newline ? newline + 1 : from;
         return true;
     };
 #ifdef CORVANE_SSE2

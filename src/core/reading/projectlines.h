@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 namespace Corvane {
 
 // The elements of a uVision project or workspace that carry a value the converter uses.
@@ -82,7 +84,9 @@ private:
     bool tagMatters(const char *lt, const char *lineStart, const char *end) const;
     bool mayMatter(const char *data, qsizetype size) const;
     bool findCandidate(const char *p, const char *end, const char **lineStart) const;
-    bool scanLines(const char *p, const char *end, ProjectVisitor &visitor);
+    std::vector<int> candidateLines(const char *begin, const char *end) const;
+    bool handleChunk(const QByteArray &lines, const std::vector<int> &candidates,
+                     ProjectVisitor &visitor);
     // `matters`: a tag that matters was found on the line already.
     bool handleLine(const char *data, qsizetype size, ProjectVisitor &visitor,
                     bool matters = false);

@@ -1,5 +1,7 @@
 #include "reading/projectvalues.h"
 
+#include <algorithm>
+
 namespace Corvane {
 
 namespace {
@@ -18,8 +20,10 @@ QString cleanIncludeEntry(QStringView entry)
     entry = entry.trimmed();
     if (entry.size() >= 2 && entry.startsWith(QLatin1Char('"')) && entry.endsWith(QLatin1Char('"')))
         entry = entry.mid(1, entry.size() - 2).trimmed();
-    QString path = entry.toString();
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    // One copy, the separators turned on the way.
+    QString path(entry.size(), Qt::Uninitialized);
+    std::transform(entry.cbegin(), entry.cend(), path.begin(),
+                   [](QChar c) { return c == QLatin1Char('\\') ? QLatin1Char('/') : c; });
     return path;
 }
 
