@@ -1,5 +1,7 @@
 #include "outputfile.h"
 
+#include "conversion.h"
+
 #include <QFileInfo>
 
 namespace Corvane {

@@ -1,7 +1,7 @@
 #ifndef CORVANE_OUTPUTFILE_H
 #define CORVANE_OUTPUTFILE_H
 
-#include "conversion.h"
+#include "common/conversionstatus.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -483,12 +483,22 @@ private:
 ReadOutcome ProjectLineScanner::scan(QIODevice &project, ProjectVisitor &visitor)
 {
     m_inComment = false;
+    const auto candidates = [this](const QByteArray &lines) {
+        return candidateLines(lines.constData(), lines.constData() + lines.size());
+    };
+    // A project of a few blocks is read in less time than a thread takes to start.
+    constexpr qint64 alone = 1024 * 1024;
+    if (!project.isSequential() && project.size() - project.pos() <= alone) {
+        return forEachLineChunk(project, [this, &visitor, &candidates](const QByteArray &lines) {
+            return handleChunk(lines, candidates(lines), visitor);
+        });
+    }
     ChunkQueue queue;
     ReadOutcome read = ReadOutcome::EndOfInput;
-    std::thread reader([this, &project, &queue, &read] {
-        read = forEachLineChunk(project, [this, &queue](QByteArray lines) {
+    std::thread reader([&project, &queue, &read, &candidates] {
+        read = forEachLineChunk(project, [&queue, &candidates](QByteArray lines) {
             LineChunk chunk;
-            chunk.candidates = candidateLines(lines.constData(), lines.constData() + lines.size());
+            chunk.candidates = candidates(lines);
             chunk.lines = std::move(lines);
             return queue.push(std::move(chunk));
         });
