@@ -30,10 +30,13 @@ inline const char *lastNewline(const char *begin, const char *end)
 // Reads the device in chunks of whole lines and hands each to onChunk(QByteArray chunk): every
 // line of a chunk ends in "\n", one is added to a last line without it. Chunks are about a
 // read block long, or one line when a line is longer. The bytes are handed over, not
-// copied, so that the chunks can go to another thread. A line longer than maxLine is a read
-// error. onChunk returns false to stop early.
-template <typename OnChunk>
-ReadOutcome forEachLineChunk(QIODevice &device, OnChunk &&onChunk, qsizetype maxLine = maxLineSize)
+// copied, so that the chunks can go to another thread; spare() gives a buffer to fill next,
+// one handed over before when it is done with, so that a large project is not read into
+// ever new memory. A line longer than maxLine is a read error. onChunk returns false to
+// stop early.
+template <typename OnChunk, typename Spare>
+ReadOutcome forEachLineChunk(QIODevice &device, OnChunk &&onChunk, Spare &&spare,
+                             qsizetype maxLine = maxLineSize)
 {
     // A small project needs no large block.
     constexpr qint64 smallest = 4096;
@@ -41,7 +44,7 @@ ReadOutcome forEachLineChunk(QIODevice &device, OnChunk &&onChunk, qsizetype max
     const qsizetype blockSize = qsizetype(
         device.isSequential() ? largest
                               : qBound(smallest, device.size() - device.pos() + 1, largest));
-    QByteArray chunk;
+    QByteArray chunk = spare();
     qsizetype used = 0;    // bytes in chunk
     qsizetype scanned = 0; // of them, known to hold no "\n"
     for (;;) {
@@ -66,14 +69,15 @@ ReadOutcome forEachLineChunk(QIODevice &device, OnChunk &&onChunk, qsizetype max
             return ReadOutcome::ReadError;
         // The start of a line that goes on is the start of the next chunk.
         ++newline;
-        QByteArray next(newline, int(data + used - newline));
-        if (next.size() > maxLine)
-            return ReadOutcome::ReadError;
+        const qsizetype rest = data + used - newline;
+        QByteArray next = spare();
+        next.resize(int(rest));
+        std::memcpy(next.data(), newline, size_t(rest));
         chunk.resize(int(newline - data));
         if (!onChunk(std::move(chunk)))
             return ReadOutcome::Stopped;
         chunk = std::move(next);
-        used = scanned = chunk.size();
+        used = scanned = rest;
     }
     if (used > 0) {
         chunk.resize(int(used));
@@ -82,6 +86,21 @@ ReadOutcome forEachLineChunk(QIODevice &device, OnChunk &&onChunk, qsizetype max
             return ReadOutcome::Stopped;
     }
     return ReadOutcome::EndOfInput;
+}
+
+// The same, each chunk handled before the next is read: two buffers take turns.
+template <typename OnChunk>
+ReadOutcome forEachLineChunk(QIODevice &device, OnChunk &&onChunk, qsizetype maxLine = maxLineSize)
+{
+    QByteArray done;
+    return forEachLineChunk(
+        device,
+        [&onChunk, &done](QByteArray chunk) {
+            const bool goOn = onChunk(chunk);
+            done = std::move(chunk);
+            return goOn;
+        },
+        [&done] { return std::move(done); }, maxLine);
 }
 
 // Hands every line of the device to onLine(const char *data, qsizetype size), without its

@@ -437,6 +437,23 @@ public:
         return true;
     }
 
+    // A buffer handled before, to be filled again; an empty one when there is none.
+    QByteArray spare()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_spares.empty())
+            return QByteArray();
+        QByteArray buffer = std::move(m_spares.back());
+        m_spares.pop_back();
+        return buffer;
+    }
+
+    void recycle(QByteArray &&buffer)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_spares.push_back(std::move(buffer));
+    }
+
     // Waits for the next chunk; false once there is none and no more will come.
     bool pop(LineChunk *chunk)
     {
@@ -470,6 +487,7 @@ private:
     std::condition_variable m_notFull;
     std::condition_variable m_notEmpty;
     std::deque<LineChunk> m_chunks;
+    std::vector<QByteArray> m_spares;
     bool m_finished = false;
     bool m_cancelled = false;
 };
@@ -496,18 +514,23 @@ ReadOutcome ProjectLineScanner::scan(QIODevice &project, ProjectVisitor &visitor
     ChunkQueue queue;
     ReadOutcome read = ReadOutcome::EndOfInput;
     std::thread reader([&project, &queue, &read, &candidates] {
-        read = forEachLineChunk(project, [&queue, &candidates](QByteArray lines) {
-            LineChunk chunk;
-            chunk.candidates = candidates(lines);
-            chunk.lines = std::move(lines);
-            return queue.push(std::move(chunk));
-        });
+        read = forEachLineChunk(
+            project,
+            [&queue, &candidates](QByteArray lines) {
+                LineChunk chunk;
+                chunk.candidates = candidates(lines);
+                chunk.lines = std::move(lines);
+                return queue.push(std::move(chunk));
+            },
+            [&queue] { return queue.spare(); });
         queue.finish();
     });
     LineChunk chunk;
     bool stopped = false;
-    while (!stopped && queue.pop(&chunk))
+    while (!stopped && queue.pop(&chunk)) {
         stopped = !handleChunk(chunk.lines, chunk.candidates, visitor);
+        queue.recycle(std::move(chunk.lines));
+    }
     if (stopped)
         queue.cancel();
     reader.join();
