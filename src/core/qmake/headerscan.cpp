@@ -40,9 +40,10 @@ void HeaderScanner::remember(const QString &path, bool isDirectory) const
 
 QString HeaderScanner::resolve(const QString &entry) const
 {
-    const QStringView rest(entry);
+    const QChar *const text = entry.constData();
     int steps = 0;
-    while (rest.mid(3 * steps).startsWith(QLatin1String("../")))
+    while (entry.size() >= 3 * steps + 3 && text[3 * steps] == QLatin1Char('.') &&
+           text[3 * steps + 1] == QLatin1Char('.') && text[3 * steps + 2] == QLatin1Char('/'))
         ++steps;
     const QString &from = climbed(steps);
     QString path;

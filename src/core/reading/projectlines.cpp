@@ -379,14 +379,15 @@ ProjectLineScanner::ProjectLineScanner(std::initializer_list<Element> elements,
 {
     for (const Element e : elements) {
         m_elements |= bit(e);
-        m_names.append(QByteArray(elementName(e)));
-        const auto first = static_cast<unsigned char>(m_names.last().at(0));
-        const auto second = static_cast<unsigned char>(m_names.last().at(1));
+        const char *const name = elementName(e);
+        m_names.push_back({name, qsizetype(std::strlen(name))});
+        const auto first = static_cast<unsigned char>(name[0]);
+        const auto second = static_cast<unsigned char>(name[1]);
         m_closeFirst[first] |= 1u << (m_names.size() - 1);
         m_closePairs[(first << 8 | second) / 64] |= quint64(1) << ((first << 8 | second) % 64);
     }
     for (const char *tag : tags) {
-        m_tags.append(QByteArray(tag));
+        m_tags.push_back({tag, qsizetype(std::strlen(tag))});
         m_openFirst[static_cast<unsigned char>(tag[0])] |= 1u << (m_tags.size() - 1);
     }
     // A comment may hide elements on the lines below it.
@@ -397,14 +398,13 @@ namespace {
 
 // Does [p, end) start with one of the names, followed by the end of a tag name? `candidates`
 // has a bit for each name that starts with *p.
-bool startsWithName(const char *p, const char *end, const QList<QByteArray> &names,
+bool startsWithName(const char *p, const char *end, const std::vector<ScannedName> &names,
                     quint32 candidates)
 {
     for (; candidates; candidates &= candidates - 1) {
-        const QByteArray &name = names.at(qCountTrailingZeroBits(candidates));
-        const qsizetype size = name.size();
-        if (end - p > size && !isNameByte(p[size]) &&
-            std::memcmp(p, name.constData(), size_t(size)) == 0)
+        const ScannedName &name = names[qCountTrailingZeroBits(candidates)];
+        if (end - p > name.size && !isNameByte(p[name.size]) &&
+            std::memcmp(p, name.text, size_t(name.size)) == 0)
             return true;
     }
     return false;

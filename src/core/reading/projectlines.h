@@ -59,6 +59,13 @@ public:
     virtual bool stopped() const { return false; }
 };
 
+// A name the scanner looks for: an element's or a tag's.
+struct ScannedName
+{
+    const char *text;
+    qsizetype size;
+};
+
 // Reads the project line by line, as uVision writes it: one element per line. A line that
 // holds several elements (compact XML) gives them one after the other, each value being
 // what lies between its own tags. An element whose opening tag is not on the line takes
@@ -91,9 +98,9 @@ private:
     bool handleLine(const char *data, qsizetype size, ProjectVisitor &visitor,
                     bool matters = false);
 
-    quint32 m_elements = 0;    // bit per Element
-    QList<QByteArray> m_names; // of the elements wanted
-    QList<QByteArray> m_tags;
+    quint32 m_elements = 0;           // bit per Element
+    std::vector<ScannedName> m_names; // of the elements wanted
+    std::vector<ScannedName> m_tags;
     // Whether a closing (opening) tag starting with this byte can matter: for each first byte,
     // a bit for each name (tag) that starts with it.
     quint32 m_closeFirst[256] = {};
