@@ -163,9 +163,9 @@ void structured(const QByteArray &input, QByteArray *pretty, QByteArray *compact
 {
     // Group files: a FileType before a FilePath, an IncludeInBuild after a GroupName or a
     // FilePath leaves files out.
-    static const char *const names[] = {"TargetName", "Device",        "Define", "IncludePath",
-                                        "FilePath",   "FileName",      "Group",  "GroupName",
-                                        "FileType",   "IncludeInBuild"};
+    static const char *const names[] = {
+        "TargetName", "Device",   "Define",         "IncludePath", "FilePath", "FileName", "Group",
+        "GroupName",  "FileType", "IncludeInBuild", "ToolsetName", "uAC6",     "Cpu"};
     *pretty = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Project>\n";
     *compact = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Project>";
     const QList<QByteArray> lines = input.split('\n');
