@@ -56,7 +56,8 @@ QString syntaxFault(const QByteArray &line)
     if (line.contains('\r') || line.contains('\n'))
         return QStringLiteral("a line break inside a line");
     if (line.startsWith("# Device \t") || line.startsWith("# Added by uVision for this target: ") ||
-        line == "}" || line == "# The active project in uVision" || line == "# Check UV_TARGET")
+        line == "}" || line == "# The active project in uVision" || line == "# Check UV_TARGET" ||
+        line == "# Arm Compiler 5's keywords as clang reads them, for Qt Creator's code model")
         return QString();
     // The scope lines of a project of several targets: a quoted name inside.
     static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
