@@ -1,5 +1,5 @@
 // compile_commands.json: the files that get entries, clang's arguments for a target, values
-// that stay single arguments, the JSON read back. tools/check-example runs entries through
+// that stay single arguments, the JSON read back. tools/check-compiledb runs entries through
 // clang and holds them against the .pro's DEFINES and INCLUDEPATH.
 
 #include "conversion.h"
