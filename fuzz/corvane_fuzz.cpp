@@ -13,7 +13,8 @@
 //   $${LITERAL_DOLLAR}, $${LITERAL_HASH} or $$escape_expand(), braces and "'" appear only
 //   inside double quotes, and double quotes pair up on every line;
 // - a well-formed project made from the input (each line an element, its first byte choosing
-//   which) gives the same .pro pretty-printed and written on one line;
+//   which) gives the same .pro pretty-printed and written on one line, and pretty-printed a
+//   compile_commands.json that reads back as a JSON array;
 // - the input as a pack description (.pdsc) and as a generator's description (.gpdsc) that
 //   an RTE project names: whatever they hold, the run succeeds with the same checks;
 // - the input as a multi-project workspace (.uvmpw) beside member projects (two of one
@@ -35,6 +36,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonDocument>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -156,10 +158,12 @@ bool isToolMessage(const QString &message)
 }
 
 // One conversion; returns the .pro bytes, or a null array when the run failed.
-QByteArray convertOnce(const QByteArray &input, const QDateTime &time, bool withPacks = false)
+QByteArray convertOnce(const QByteArray &input, const QDateTime &time, bool withPacks = false,
+                       bool database = false)
 {
     Corvane::ConversionOptions options;
     options.timestamp = time;
+    options.compileCommands = database;
     if (withPacks)
         options.packRoot = scratch->packRoot;
     const Corvane::ConversionResult result = Corvane::convertProject(scratch->projectPath, options);
@@ -174,6 +178,8 @@ QByteArray convertOnce(const QByteArray &input, const QDateTime &time, bool with
         want << QStringLiteral("p.gpdsc");
     if (result.succeeded())
         want << QStringLiteral("p.pro");
+    if (result.succeeded() && database)
+        want << QStringLiteral("compile_commands.json");
     want.sort();
     const QStringList entries = projectDirEntries();
     if (entries != want)
@@ -187,6 +193,11 @@ QByteArray convertOnce(const QByteArray &input, const QDateTime &time, bool with
     checkPro(pro, time);
     if (!pro.contains("\r\n# Build with uVision\r\n"))
         fail("the .pro has no uVision build block");
+    // The compilation database beside it is JSON; it goes again for the runs after this one.
+    if (database && (!result.databaseWritten ||
+                     !QJsonDocument::fromJson(readAll(result.databasePath)).isArray() ||
+                     !QFile::remove(result.databasePath)))
+        fail("the compilation database is no JSON array");
     return pro;
 }
 
@@ -391,7 +402,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray compact;
     structured(input, &pretty, &compact);
     writeProject(pretty);
-    const QByteArray fromPretty = convertOnce(pretty, time);
+    const QByteArray fromPretty = convertOnce(pretty, time, false, true);
     writeProject(compact);
     const QByteArray fromCompact = convertOnce(compact, time);
     if (fromPretty.isNull() || fromCompact != fromPretty)

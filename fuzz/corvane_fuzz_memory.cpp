@@ -4,7 +4,8 @@
 // and lists real header folders). An input that may name a pack is converted against a
 // small pack root (device D1 of Fuzz.Pack, a CMSIS Core), so that the resolver runs too.
 // Beyond "no crash, no sanitizer report" it checks:
-// - the conversion succeeds, and the .pro passes FuzzChecks::checkPro;
+// - the conversion succeeds, the .pro passes FuzzChecks::checkPro, and the compilation
+//   database rendered from the same reading is a JSON array;
 // - for a quarter of the inputs, one of: the same bytes twice; the same bytes with a blank
 //   at the end of every line; a well-formed project made from the input gives the same .pro
 //   pretty-printed and on one line; another default target changes the default line only,
@@ -23,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -102,8 +104,12 @@ QByteArray convert(QByteArray project, const Run &run = Run())
     }
     if (status != Corvane::ConversionStatus::Converted)
         fail("a conversion in memory failed");
-    if (run.check)
+    QStringList notices;
+    if (run.check) {
         FuzzChecks::checkPro(pro, time);
+        if (!QJsonDocument::fromJson(converter.compileCommands(&notices)).isArray())
+            fail("the compilation database is no JSON array");
+    }
     return pro;
 }
 
@@ -226,6 +232,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QByteArray pretty;
         QByteArray compact;
         FuzzChecks::structured(input, &pretty, &compact);
+        same.check = true; // with its compilation database
         if (convert(compact, same) != convert(pretty, same))
             fail("the same project on one line gives another .pro");
         break;

@@ -56,7 +56,8 @@ QString syntaxFault(const QByteArray &line)
     if (line.contains('\r') || line.contains('\n'))
         return QStringLiteral("a line break inside a line");
     if (line.startsWith("# Device \t") || line.startsWith("# Added by uVision for this target: ") ||
-        line == "}" || line == "# The active project in uVision" || line == "# Check UV_TARGET")
+        line == "}" || line == "# The active project in uVision" || line == "# Check UV_TARGET" ||
+        line == "# Arm Compiler 5's keywords as clang reads them, for Qt Creator's code model")
         return QString();
     // The scope lines of a project of several targets: a quoted name inside.
     static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
@@ -163,9 +164,9 @@ void structured(const QByteArray &input, QByteArray *pretty, QByteArray *compact
 {
     // Group files: a FileType before a FilePath, an IncludeInBuild after a GroupName or a
     // FilePath leaves files out.
-    static const char *const names[] = {"TargetName", "Device",        "Define", "IncludePath",
-                                        "FilePath",   "FileName",      "Group",  "GroupName",
-                                        "FileType",   "IncludeInBuild"};
+    static const char *const names[] = {
+        "TargetName", "Device",   "Define",         "IncludePath", "FilePath", "FileName", "Group",
+        "GroupName",  "FileType", "IncludeInBuild", "ToolsetName", "uAC6",     "Cpu"};
     *pretty = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Project>\n";
     *compact = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Project>";
     const QList<QByteArray> lines = input.split('\n');

@@ -23,23 +23,37 @@ void print(FILE *stream, const QString &text)
     writeLine(stream, text);
 }
 
+// compile_commands.json after its .pro, when asked for; false when it cannot be written.
+bool reportDatabase(const QString &project, const Corvane::ConversionResult &result)
+{
+    const QString path = QDir::toNativeSeparators(result.databasePath);
+    if (!path.isEmpty() && result.databaseWritten)
+        print(stdout, path);
+    else if (!path.isEmpty())
+        print(stderr, project + QStringLiteral(": ") + path + QStringLiteral(" cannot be written"));
+    return path.isEmpty() || result.databaseWritten;
+}
+
 // Each member as a project of its own, in workspace order; the workspace's .pro last.
 bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &result)
 {
+    bool databases = true;
     for (const Corvane::WorkspaceMemberResult &member : result.members) {
         const QString name = QDir::toNativeSeparators(member.path);
         for (const QString &notice : member.result.notices)
             print(stderr, name + QStringLiteral(": ") + notice);
-        if (member.result.succeeded())
+        if (member.result.succeeded()) {
             print(stdout, QDir::toNativeSeparators(member.result.outputPath));
-        else
+            databases = reportDatabase(name, member.result) && databases;
+        } else {
             print(stderr, name + QStringLiteral(": ") + member.result.message());
+        }
     }
     if (result.succeeded())
         print(stdout, QDir::toNativeSeparators(result.outputPath));
     else
         print(stderr, workspace + QStringLiteral(": ") + result.message());
-    return result.succeeded();
+    return result.succeeded() && databases;
 }
 
 } // namespace
@@ -79,6 +93,11 @@ int main(int argc, char *argv[])
                        "platform's pack folder)."),
         QStringLiteral("DIR"));
     parser.addOption(packRootOption);
+    const QCommandLineOption databaseOption(
+        QStringLiteral("compile-commands"),
+        QStringLiteral("Also write compile_commands.json beside each .pro: clang's view of the "
+                       "target the .pro selects, for clangd, VS Code and CLion."));
+    parser.addOption(databaseOption);
     parser.addPositionalArgument(QStringLiteral("PROJECT_FILE"),
                                  QStringLiteral("A .uvprojx or .uvproj file, or a .uvmpw "
                                                 "multi-project workspace."),
@@ -103,6 +122,7 @@ int main(int argc, char *argv[])
     }
 
     options.target = parser.value(targetOption);
+    options.compileCommands = parser.isSet(databaseOption);
     if (parser.isSet(packRootOption)) {
         options.packRoot = parser.value(packRootOption);
         options.packRootOrigin = QStringLiteral("--pack-root");
@@ -134,6 +154,8 @@ int main(int argc, char *argv[])
                 print(stderr, project + QStringLiteral(": ") + notice);
             // C:\fw\MDK-ARM\fw.pro on Windows, as Explorer and cmd.exe spell it.
             print(stdout, QDir::toNativeSeparators(result.outputPath));
+            if (!reportDatabase(project, result))
+                exitCode = SomeFailed;
         } else if (result.status == Corvane::ConversionStatus::UnknownTarget) {
             QStringList quoted;
             for (const QString &name : result.targets)

@@ -23,6 +23,22 @@ bool sameFile(const QString &projectPath, const QString &outputPath)
            project.canonicalFilePath() == output.canonicalFilePath();
 }
 
+namespace {
+
+// compile_commands.json beside the .pro, in place only once complete, like the .pro.
+void writeCompileCommands(const ProjectConverter &converter, ConversionResult &result)
+{
+    result.databasePath =
+        QFileInfo(result.outputPath).absolutePath() + QStringLiteral("/compile_commands.json");
+    const QByteArray text = converter.compileCommands(&result.notices);
+    QSaveFile output(result.databasePath);
+    // Not committed, QSaveFile leaves the old file as it was and removes its own.
+    result.databaseWritten =
+        openOutput(output) && output.write(text) == text.size() && commitOutput(output);
+}
+
+} // namespace
+
 QString ConversionResult::message() const
 {
     return statusMessage(status);
@@ -76,6 +92,8 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
         result.status = ConversionStatus::OutputFailed;
         return result;
     }
+    if (options.compileCommands)
+        writeCompileCommands(converter, result);
     // Beside the .pro: Qt Creator's shared settings, for projects whose sources are GBK.
     const QString shared = QFileInfo(result.outputPath).fileName() + QLatin1String(".shared");
     switch (updateSharedSettings(result.outputPath, converter.sourcesMostlyGbk())) {

@@ -20,6 +20,9 @@ struct ConversionResult
     // cannot be read, devices a pack does not describe. One sentence each; the run still
     // succeeds without them.
     QStringList notices;
+    // Where compile_commands.json goes when it was asked for, and whether it was written.
+    QString databasePath;
+    bool databaseWritten = false;
 
     bool succeeded() const { return status == ConversionStatus::Converted; }
     QString message() const;

@@ -1,8 +1,10 @@
 #include "projectconverter.h"
 
+#include "compiledb/compilecommands.h"
 #include "model/projectreader.h"
 #include "packs/packrepository.h"
 #include "packs/targetadditions.h"
+#include "packs/targetview.h"
 #include "qmake/headerscan.h"
 #include "qmake/prorenderer.h"
 #include "reading/filecheck.h"
@@ -71,9 +73,16 @@ bool ProjectConverter::sourcesMostlyGbk() const
     return m_files && m_files->mostlyGbk();
 }
 
+QByteArray ProjectConverter::compileCommands(QStringList *notices) const
+{
+    return Corvane::compileCommands(targetView(m_project, m_additions, m_defaultTarget),
+                                    m_projectDir, m_mdkRoot, notices);
+}
+
 ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output)
 {
     m_project = Project();
+    m_additions.clear();
     m_additionNotices.clear();
     m_files.reset();
     if (readProject(project, m_project) == ReadOutcome::ReadError)
@@ -85,7 +94,7 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
         m_packRoot.isEmpty() ? nullptr : new PackRepository(m_packRoot, m_packRootOrigin));
     AdditionFinder finder(m_project, m_projectDir, packs.get());
     finder.setInstallations(m_mdkRoot, m_c51Root);
-    const QVector<TargetAdditions> additions = findAdditions(m_project, finder);
+    m_additions = findAdditions(m_project, finder);
     m_additionNotices = finder.notices();
 
     ProRendering rendering;
@@ -96,10 +105,10 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
     rendering.mdkRoot = m_mdkRoot;
     rendering.c51Root = m_c51Root;
     HeaderScanner headers(m_projectDir);
-    const bool written = renderProjectFile(m_project, additions, rendering, headers, output);
+    const bool written = renderProjectFile(m_project, m_additions, rendering, headers, output);
 
     m_files.reset(new FileCheck(m_projectDir));
-    checkProjectFiles(m_project, additions, *m_files);
+    checkProjectFiles(m_project, m_additions, *m_files);
     m_files->missingFolders(headers.missingEntries());
     m_files->listedFiles(headers.listedFiles());
     m_files->checkEncodings();

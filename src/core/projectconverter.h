@@ -3,6 +3,7 @@
 
 #include "common/conversionstatus.h"
 #include "model/project.h"
+#include "packs/targetadditions.h"
 
 #include <QDateTime>
 #include <QIODevice>
@@ -54,6 +55,9 @@ public:
     QStringList notices() const;
     // Whether the sources and headers the .pro lists are mostly GBK, once convert() has run.
     bool sourcesMostlyGbk() const;
+    // The compilation database of the target the .pro selects by default, rendered from the
+    // same reading once convert() has run; what it cannot hold goes to `notices`.
+    QByteArray compileCommands(QStringList *notices) const;
 
 private:
     QString m_projectDir;
@@ -65,6 +69,7 @@ private:
     QString m_mdkRoot;
     QString m_c51Root;
     Project m_project;
+    QVector<TargetAdditions> m_additions;
     QStringList m_additionNotices;
     std::unique_ptr<FileCheck> m_files;
 };

@@ -71,10 +71,8 @@ const QByteArray workedExampleOutput = "########################################
                                        "\r\n"
                                        "SOURCES += \\ \r\n"
                                        "\t../Src/main.c \\\r\n"
-                                       "\tstartup_stm32f103xb.s \\\r\n"
-                                       "\r\n"
-                                       "\r\n"
-                                       "\r\n";
+                                       "\tstartup_stm32f103xb.s \\\r\n" +
+                                       Pro::keywords() + "\r\n\r\n\r\n";
 
 } // namespace
 
@@ -128,11 +126,11 @@ void TestConversion::output_data()
             Pro::device("STM32F103C8") + Pro::defines({"USE_HAL_DRIVER", "STM32F103xB"}) +
             Pro::includes({"../Inc", "../Drivers/CMSIS/Include"}) +
             Pro::entries({"../Drivers/CMSIS/Include/core_cm3.h", "../Inc/main.h"}) +
-            Pro::sources({"../Src/main.c", "startup_stm32f103xb.s"});
+            Pro::sources({"../Src/main.c", "startup_stm32f103xb.s"}) + Pro::keywords();
         const QByteArray second = Pro::device("STM32F103RB") +
                                   Pro::defines({"USE_HAL_DRIVER", "STM32F103xB", "NDEBUG"}) +
                                   Pro::includes({"../Inc"}) + Pro::entries({"../Inc/main.h"}) +
-                                  Pro::sources({"../Src/main.c"});
+                                  Pro::sources({"../Src/main.c"}) + Pro::keywords();
         // Each target in a scope of its own, the first the default.
         QTest::newRow("two targets, CRLF")
             << mdk << crlf(uvProject({debug, release})) << workedExampleHeaders
@@ -168,7 +166,7 @@ void TestConversion::output_data()
             << QStringLiteral("pca10040/arm5/ble_app.uvprojx") << crlf(uvProject({t}))
             << QStringList{QStringLiteral("components/libraries/module_7/m7.h"),
                            QStringLiteral("components/libraries/module_399/m399.h")}
-            << wrapped(body);
+            << wrapped(body + Pro::keywords());
     }
     {
         // Blanks inside values stay; such paths are quoted so qmake reads one path.
@@ -188,7 +186,7 @@ void TestConversion::output_data()
                            QStringLiteral("Example Project/My Inc/board.h"),
                            QStringLiteral("Example Project/Quoted Dir/q.h"),
                            QStringLiteral("Example Project/Inc/main.h")}
-            << wrapped(body);
+            << wrapped(body + Pro::keywords());
     }
     {
         UvTarget t;
@@ -205,7 +203,7 @@ void TestConversion::output_data()
             << QStringLiteral("工程/RVMDK（uv5）/流水灯.uvprojx") << uvProject({t})
             << QStringList{QStringLiteral("工程/用户/led.h"),
                            QStringLiteral("新建文件夹 (2)/FWLib/misc.h")}
-            << wrapped(body);
+            << wrapped(body + Pro::keywords());
     }
     {
         // Only headers directly inside the directory, in case-sensitive name order; the
@@ -229,7 +227,7 @@ void TestConversion::output_data()
                            QStringLiteral("fw/Inc/types.hpp"),
                            QStringLiteral("fw/Inc/sub/deep.h"),
                            QStringLiteral("Drivers/CMSIS/Include/core_cm4.h")}
-            << wrapped(body);
+            << wrapped(body + Pro::keywords());
     }
     {
         // Missing and absolute directories are listed as include paths but hold nothing.
@@ -241,7 +239,8 @@ void TestConversion::output_data()
             Pro::includes({"../Missing", "F:/MSP430/TM4C123/Code", "/usr/include", "../Inc"}) +
             Pro::entries({"../Inc/main.h"});
         QTest::newRow("missing and absolute directories")
-            << mdk << uvProject({t}) << QStringList{QStringLiteral("Inc/main.h")} << wrapped(body);
+            << mdk << uvProject({t}) << QStringList{QStringLiteral("Inc/main.h")}
+            << wrapped(body + Pro::keywords());
     }
     {
         // An empty entry lists nothing: it must not turn the project directory's headers
@@ -256,7 +255,7 @@ void TestConversion::output_data()
             << mdk << uvProject({t})
             << QStringList{QStringLiteral("Inc/main.h"), QStringLiteral("top.h"),
                            QStringLiteral("MDK-ARM/local.h")}
-            << wrapped(body);
+            << wrapped(body + Pro::keywords());
     }
     {
         // ".\" and trailing separators stay as written; the entry and the name are joined
@@ -271,7 +270,7 @@ void TestConversion::output_data()
             << mdk << uvProject({t})
             << QStringList{QStringLiteral("MDK-ARM/Start/core_cm3.h"),
                            QStringLiteral("MDK-ARM/board.h"), QStringLiteral("top.h")}
-            << wrapped(body);
+            << wrapped(body + Pro::keywords());
     }
     {
         UvTarget t;
@@ -282,7 +281,8 @@ void TestConversion::output_data()
             Pro::device("nRF52832_xxAA") +
             Pro::defines({"NRF52", "BOARD_PCA10040", "NRF52_PAN_74", "CONFIG_GPIO_AS_PINRESET", "",
                           "VERSION=\"1 2\"", "CFG_PATH=../cfg", ""});
-        QTest::newRow("define lists") << mdk << uvProject({t}) << QStringList() << wrapped(body);
+        QTest::newRow("define lists")
+            << mdk << uvProject({t}) << QStringList() << wrapped(body + Pro::keywords());
     }
     {
         // Empty elements, also behind tab indentation or holding only blanks, write nothing.

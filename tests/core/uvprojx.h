@@ -148,6 +148,20 @@ inline QByteArray sources(const QList<QByteArray> &paths)
     return "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n" + entries(paths);
 }
 
+// What the .pro gives an Arm Compiler 5 target for Qt Creator's code model, at its end.
+inline QByteArray keywords()
+{
+    return "\r\n# Arm Compiler 5's keywords as clang reads them, for Qt Creator's code model\r\n"
+           "qtc_run: DEFINES += \\ \r\n\t" +
+           items({"__align(n)=__attribute__((aligned(n)))", "__ALIGNOF__(type)=__alignof__(type)",
+                  "\"__forceinline=__inline__ __attribute__((always_inline))\"", "__global_reg(n)=",
+                  "\"__int64=long long\"", "__INTADDR__(expr)=((__UINTPTR_TYPE__)(expr))",
+                  "__irq=", "__packed=", "__pure=__attribute__((const))", "__smc(n)=", "__softfp=",
+                  "__svc(n)=", "__svc_indirect(n)=", "__svc_indirect_r7(n)=", "__value_in_regs=",
+                  "__weak=__attribute__((weak))", "__writeonly="}) +
+           "\r\n\r\n";
+}
+
 // The check after the last scope, for targets whose names need no escaping.
 inline QByteArray targetCheck(const QList<QByteArray> &names)
 {

@@ -172,10 +172,11 @@ void TestUvisionBuild::blockLines()
     QVERIFY(start > 0);
     QCOMPARE(pro.indexOf(lead, start + 1), -1);
     if (targets.size() > 1)
-        QVERIFY(pro.left(start).contains("main.c \\\r\n}\r\n\r\n# Check UV_TARGET\r\n") &&
+        QVERIFY(pro.left(start).contains(QByteArray("main.c \\\r\n" + Pro::keywords() +
+                                                    "}\r\n\r\n# Check UV_TARGET\r\n")) &&
                 pro.left(start).endsWith(".\")\r\n"));
     else
-        QVERIFY(pro.left(start).endsWith("main.c \\\r\n"));
+        QVERIFY(pro.left(start).endsWith(QByteArray("main.c \\\r\n" + Pro::keywords())));
     QVERIFY(pro.endsWith("}\r\n\r\n\r\n\r\n"));
     const int first = pro.indexOf("UV_PROJECT = ", start);
     QCOMPARE(pro.mid(first, pro.indexOf("!qtc_run {\r\n", start) - first), lines);

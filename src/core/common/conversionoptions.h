@@ -22,6 +22,8 @@ struct ConversionOptions
     // none is installed or none is to be used.
     QString mdkRoot;
     QString c51Root;
+    // Also write compile_commands.json beside the .pro (see compiledb/compilecommands.h).
+    bool compileCommands = false;
 };
 
 } // namespace Corvane

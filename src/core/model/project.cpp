@@ -21,4 +21,13 @@ const Target *Project::target(const QString &name) const
     return nullptr;
 }
 
+int Project::firstNamedTarget() const
+{
+    for (int i = 0; i < targets.size(); ++i) {
+        if (!targets.at(i).name.isEmpty())
+            return i;
+    }
+    return 0;
+}
+
 } // namespace Corvane

@@ -24,6 +24,8 @@ struct Project
     // The first target of that name; a project without names has its unnamed one. Null when
     // there is none.
     const Target *target(const QString &name) const;
+    // The first named target, the one a .pro selects by default; 0 when none is named.
+    int firstNamedTarget() const;
 };
 
 } // namespace Corvane

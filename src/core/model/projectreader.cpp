@@ -43,6 +43,7 @@ public:
             target.name = value;
             m_project.targets.append(target);
             m_options = Options::Target;
+            m_cOptions = false;
             m_groupLeftOut = false;
             m_fileType = 0;
             return;
@@ -106,6 +107,18 @@ public:
         case Element::FilePath:
             file(cleanFilePath(value));
             break;
+        case Element::MiscControls:
+            if (m_cOptions)
+                set(target.cMiscControls);
+            break;
+        case Element::uC99:
+            if (m_cOptions)
+                target.c99 = value == QLatin1String("1");
+            break;
+        case Element::v6Lang:
+            if (m_cOptions)
+                target.v6Lang = value.toInt();
+            break;
         default:
             break;
         }
@@ -113,6 +126,12 @@ public:
 
     void startTag(QStringView name, QStringView rawAttributes, bool empty) override
     {
+        // The target's C compiler options: its <Cads>, up to the assembler's <Aads>. A group's
+        // or a file's <Cads> come after their names.
+        if (name == QLatin1String("Cads") || name == QLatin1String("Aads")) {
+            m_cOptions = name == QLatin1String("Cads") && m_options == Options::Target;
+            return;
+        }
         if (!m_inRte) {
             if (name == QLatin1String("RTE") && !empty) {
                 m_inRte = true;
@@ -206,6 +225,7 @@ private:
     void groupStarts()
     {
         m_groupLeftOut = false;
+        m_cOptions = false;
         m_options = Options::Group;
     }
 
@@ -227,7 +247,7 @@ private:
             list = isHeaderName(path) ? FileList::Headers : FileList::DistFiles;
         Target &target = currentTarget();
         m_lastFile = target.values.size();
-        target.values.append({TargetValue::File, list, path});
+        target.values.append({TargetValue::File, list, path, quint8(m_fileType)});
         m_fileType = 0;
         m_options = Options::File;
     }
@@ -291,8 +311,9 @@ private:
     // Whose options are being read: the target's, a group's or a file's.
     enum class Options { Target, Group, File } m_options = Options::Target;
     bool m_groupLeftOut = false;
-    int m_fileType = 0; // of the file being read, until its FilePath
-    int m_lastFile = 0; // the file whose options are read, in its target's values
+    bool m_cOptions = false; // inside the target's own <Cads>
+    int m_fileType = 0;      // of the file being read, until its FilePath
+    int m_lastFile = 0;      // the file whose options are read, in its target's values
     bool m_inRte = false;
     QStringList m_path; // open elements inside <RTE>
 };
@@ -305,8 +326,9 @@ ReadOutcome readProject(QIODevice &device, Project &project)
                                 Element::Define, Element::IncludePath, Element::PackID,
                                 Element::RegisterFile, Element::RegisterFilePath, Element::uAC6,
                                 Element::Cpu, Element::Instance, Element::GroupName,
-                                Element::FileType, Element::FilePath, Element::IncludeInBuild},
-                               {"RTE"});
+                                Element::FileType, Element::FilePath, Element::IncludeInBuild,
+                                Element::MiscControls, Element::uC99, Element::v6Lang},
+                               {"RTE", "Cads", "Aads"});
     ReadingVisitor visitor(project);
     return scanner.scan(device, visitor);
 }

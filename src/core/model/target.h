@@ -22,6 +22,7 @@ struct TargetValue
     FileList list = FileList::Sources; // for a file: the list it goes to
     // Trimmed, character references decoded. A file's path is unquoted, with '/' separators.
     QString text;
+    quint8 fileType = 0; // for a file: its FileType, 1 C, 2 assembler, 8 C++; 0 when none
 };
 
 // One target of a uVision project: its values as the project holds them, and what decides
@@ -36,6 +37,10 @@ struct Target
     bool armCompiler6 = false; // uAC6: Arm Compiler 6 instead of 5
     QString cpu;               // Cpu: "IRAM(...) IROM(...) CPUTYPE("Cortex-M4") FPU2 ..."
     QString registerFilePath;  // RegisterFilePath: "ST\STM32F10x\" below the installation's INC
+    // The target's own C compiler options (<Cads>), not a group's or a file's.
+    QString cMiscControls; // MiscControls: "--c99 --gnu", "-std=c11 -Wno-x" ...
+    bool c99 = false;      // uC99: Arm Compiler 5 in C99 mode
+    int v6Lang = 0;        // v6Lang: Arm Compiler 6's C language, 0 for its default
     // Every Device, Define, IncludePath and FilePath of the target, in project order. The
     // fields above hold the first value of their kind: the debug options of old projects
     // repeat some of them.
@@ -50,6 +55,11 @@ struct Target
         const int end = registerFile.indexOf(QLatin1Char('$'), prefix.size());
         return registerFile.mid(prefix.size(), end < 0 ? -1 : end - prefix.size());
     }
+
+    // An Arm compiler target (ToolsetName "ARM-ADS"); without a ToolsetName nothing is known.
+    bool armToolset() const { return toolset.startsWith(QLatin1String("ARM")); }
+    // Compiled with Arm Compiler 5 (armcc), whose keywords clang does not know.
+    bool armCompiler5() const { return armToolset() && !armCompiler6; }
 
     // uVision's folder for the target's RTE_Components.h: RTE/_<name>, blanks as '_'.
     QString rteFolder() const

@@ -79,6 +79,9 @@ const char sourcesOpener[] = "\r\n\r\n\r\n\r\nSOURCES += \\ \r\n";
 const char groupHeadersOpener[] = "\r\nHEADERS += \\ \r\n";
 const char distFilesOpener[] = "\r\nDISTFILES += \\ \r\n";
 const char listEnd[] = "\r\n\r\n";
+const char keywordsOpener[] =
+    "\r\n# Arm Compiler 5's keywords as clang reads them, for Qt Creator's "
+    "code model\r\nqtc_run: DEFINES += \\ \r\n\t";
 const char closing[] = "\r\n\r\n\r\n";
 const char scopeCloser[] = "}\r\n";
 
@@ -194,9 +197,7 @@ QString commentText(const QString &text)
 
 QByteArray defineList(const QString &defines)
 {
-    QString value = defines;
-    value.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return joinDefines(splitDefines(value));
+    return joinDefines(defineItems(defines));
 }
 
 QByteArray valueList(const QStringList &values)

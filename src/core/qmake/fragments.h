@@ -22,7 +22,9 @@ extern const char sourcesOpener[];  // blank lines, then "SOURCES += \\ \r\n"
 extern const char groupHeadersOpener[]; // "\r\nHEADERS += \\ \r\n"
 extern const char distFilesOpener[];    // "\r\nDISTFILES += \\ \r\n"
 extern const char listEnd[];            // "\r\n\r\n" after a define list
-extern const char closing[];            // "\r\n\r\n\r\n" at the end of the file
+// Definitions for Qt Creator's code model only: qmake writing a Makefile does not set qtc_run.
+extern const char keywordsOpener[]; // a comment, "qtc_run: DEFINES += \\ \r\n\t"
+extern const char closing[];        // "\r\n\r\n\r\n" at the end of the file
 
 // A project of several targets puts each target's blocks in a scope; the variable
 // UV_TARGET picks one ("qmake UV_TARGET=Release"), the first target by default.

@@ -1,5 +1,6 @@
 #include "qmake/prorenderer.h"
 
+#include "model/compilerkeywords.h"
 #include "qmake/prowriter.h"
 #include "qmake/uvisionbuild.h"
 
@@ -25,6 +26,14 @@ void writeAdditions(ProWriter &writer, const TargetAdditions &additions, const Q
                         origins.join(QStringLiteral(" and ")),
                     additions.defines, additions.includeFolders, additions.packFolders,
                     additions.headers, additions.sources);
+}
+
+// At the end of an Arm Compiler 5 target: its keywords for the code model, which otherwise
+// marks valid code such as __align(8) as errors.
+void writeKeywords(ProWriter &writer, const Target &target)
+{
+    if (target.armCompiler5())
+        writer.codeModelDefines(armCompiler5Keywords());
 }
 
 void writeValues(ProWriter &writer, const Target &target)
@@ -56,11 +65,7 @@ void writeValues(ProWriter &writer, const Target &target)
 
 int unscopedTarget(const Project &project)
 {
-    for (int i = 0; i < project.targets.size(); ++i) {
-        if (!project.targets.at(i).name.isEmpty())
-            return i;
-    }
-    return 0;
+    return project.firstNamedTarget();
 }
 
 bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &additions,
@@ -82,6 +87,7 @@ bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &a
                         rendering.defaultTarget.isEmpty() ? target.name : rendering.defaultTarget);
                 } else {
                     writeAdditions(writer, additions.at(open), rendering.packRoot);
+                    writeKeywords(writer, project.targets.at(open));
                     writer.closeScope();
                 }
                 writer.openScope(target.name);
@@ -91,6 +97,7 @@ bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &a
         }
         writer.targetFilesEnd();
         writeAdditions(writer, additions.at(open), rendering.packRoot);
+        writeKeywords(writer, project.targets.at(open));
         writer.closeScope();
         writer.targetCheck(names);
     } else {
@@ -98,6 +105,8 @@ bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &a
             writeValues(writer, target);
         writer.targetFilesEnd();
         writeAdditions(writer, additions.at(unscopedTarget(project)), rendering.packRoot);
+        if (!project.targets.isEmpty())
+            writeKeywords(writer, project.targets.at(unscopedTarget(project)));
     }
     if (!rendering.projectFile.isEmpty()) {
         UvisionBuild build;

@@ -127,6 +127,15 @@ void ProWriter::addition(const QString &comment, const QStringList &defines,
     m_lastWasSource = false;
 }
 
+void ProWriter::codeModelDefines(const QStringList &defines)
+{
+    write(Fragments::keywordsOpener);
+    write(Fragments::valueList(defines));
+    write(Fragments::listEnd);
+    m_lastWasSource = false;
+    m_listOpen = false;
+}
+
 void ProWriter::scopeDefault(const QString &target)
 {
     endList();

@@ -42,6 +42,10 @@ public:
                   const QStringList &includeFolders, const QStringList &packFolders,
                   const QStringList &headers, const QStringList &sources);
 
+    // Defines only Qt Creator's code model reads (qtc_run), for the keywords of the target's
+    // compiler.
+    void codeModelDefines(const QStringList &defines);
+
     void scopeDefault(const QString &target);
     void openScope(const QString &target);
     void closeScope();

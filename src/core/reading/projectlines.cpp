@@ -47,6 +47,9 @@ const ElementName elementNames[] = {
     named("GroupName", Element::GroupName),
     named("FileType", Element::FileType),
     named("IncludeInBuild", Element::IncludeInBuild),
+    named("MiscControls", Element::MiscControls),
+    named("uC99", Element::uC99),
+    named("v6Lang", Element::v6Lang),
     named("PathAndName", Element::PathAndName),
     named("NodeIsActive", Element::NodeIsActive),
 };
@@ -73,6 +76,8 @@ Element elementNamed(const char *name, qsizetype size)
     case 'u':
     case 'i':
     case 'N':
+    case 'M':
+    case 'v':
         break;
     default:
         return Element::None;

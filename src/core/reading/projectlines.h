@@ -30,6 +30,9 @@ enum class Element {
     GroupName,
     FileType,
     IncludeInBuild,
+    MiscControls, // a compiler's own options (<Cads>: the C compiler's)
+    uC99,         // Arm Compiler 5's C99 mode
+    v6Lang,       // Arm Compiler 6's C language
     PathAndName,  // a member of a multi-project workspace
     NodeIsActive, // the workspace's active member
 };

@@ -78,4 +78,9 @@ QStringList splitDefines(const QString &defines)
     return result;
 }
 
+QStringList defineItems(const QString &defines)
+{
+    return splitDefines(QString(defines).replace(QLatin1Char('\\'), QLatin1Char('/')));
+}
+
 } // namespace Corvane

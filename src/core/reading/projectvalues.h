@@ -23,6 +23,10 @@ QString cleanFilePath(const QString &path);
 // white space outside double quotes. An empty ',' item gives one empty define.
 QStringList splitDefines(const QString &defines);
 
+// The defines of a define list as the .pro gives them to the compiler: '\' as '/', then
+// split as splitDefines() does.
+QStringList defineItems(const QString &defines);
+
 } // namespace Corvane
 
 #endif
