@@ -20,14 +20,15 @@ QByteArray file(const QByteArray &type, const QByteArray &path, const QByteArray
            options + "</File>\n";
 }
 
-// As uVision lays a target out: the C compiler's options in <Cads>, the assembler's in <Aads>,
-// a group's own <Cads> after its name.
+// As uVision lays a target out: the C compiler's options in <Cads>, the assembler's in <Aads>
+// (its SwStkChk before its MiscControls), a group's own <Cads> after its name.
 QByteArray target(const QByteArray &name, const QByteArray &cpu, const QByteArray &cads,
                   const QByteArray &files, const QByteArray &more = "<uAC6>1</uAC6>\n")
 {
     return "<Target><TargetName>" + name + "</TargetName>\n<ToolsetName>ARM-ADS</ToolsetName>\n" +
            more + "<Cpu>" + cpu + "</Cpu>\n<Cads>\n" + cads +
-           "</Cads>\n<Aads>\n<MiscControls>--c99</MiscControls>\n</Aads>\n<Groups><Group>\n"
+           "</Cads>\n<Aads>\n<SwStkChk>0</SwStkChk>\n<MiscControls>--c99</MiscControls>\n</"
+           "Aads>\n<Groups><Group>\n"
            "<GroupName>G</GroupName>\n<Cads>\n<MiscControls>--c99</MiscControls>\n</Cads>\n"
            "<Files>\n" +
            files + "</Files></Group></Groups></Target>\n";

@@ -43,7 +43,7 @@ public:
             target.name = value;
             m_project.targets.append(target);
             m_options = Options::Target;
-            m_cOptions = false;
+            m_cOptions = true;
             m_groupLeftOut = false;
             m_fileType = 0;
             return;
@@ -52,6 +52,14 @@ public:
             groupStarts();
             return;
         }
+        if (element == Element::SwStkChk) {
+            m_cOptions = false;
+            return;
+        }
+        const bool cOption = element == Element::MiscControls || element == Element::uC99 ||
+                             element == Element::v6Lang;
+        if (cOption && !m_cOptions)
+            return;
         if (element == Element::FileType) {
             const QByteArray type = value.toLatin1();
             m_fileType = fileTypeOf(type.constData(), type.size());
@@ -108,16 +116,13 @@ public:
             file(cleanFilePath(value));
             break;
         case Element::MiscControls:
-            if (m_cOptions)
-                set(target.cMiscControls);
+            set(target.cMiscControls);
             break;
         case Element::uC99:
-            if (m_cOptions)
-                target.c99 = value == QLatin1String("1");
+            target.c99 = value == QLatin1String("1");
             break;
         case Element::v6Lang:
-            if (m_cOptions)
-                target.v6Lang = value.toInt();
+            target.v6Lang = value.toInt();
             break;
         default:
             break;
@@ -126,12 +131,6 @@ public:
 
     void startTag(QStringView name, QStringView rawAttributes, bool empty) override
     {
-        // The target's C compiler options: its <Cads>, up to the assembler's <Aads>. A group's
-        // or a file's <Cads> come after their names.
-        if (name == QLatin1String("Cads") || name == QLatin1String("Aads")) {
-            m_cOptions = name == QLatin1String("Cads") && m_options == Options::Target;
-            return;
-        }
         if (!m_inRte) {
             if (name == QLatin1String("RTE") && !empty) {
                 m_inRte = true;
@@ -213,6 +212,16 @@ public:
             break;
         case Element::GroupName:
             groupStarts();
+            break;
+        case Element::SwStkChk:
+            m_cOptions = false;
+            break;
+        case Element::MiscControls:
+        case Element::uC99:
+        case Element::v6Lang:
+            // Every group and file option block repeats them: no text for those.
+            if (m_cOptions)
+                ProjectVisitor::plainValue(element, data, size);
             break;
         default:
             ProjectVisitor::plainValue(element, data, size);
@@ -311,9 +320,12 @@ private:
     // Whose options are being read: the target's, a group's or a file's.
     enum class Options { Target, Group, File } m_options = Options::Target;
     bool m_groupLeftOut = false;
-    bool m_cOptions = false; // inside the target's own <Cads>
-    int m_fileType = 0;      // of the file being read, until its FilePath
-    int m_lastFile = 0;      // the file whose options are read, in its target's values
+    // Inside the target's own C compiler options: its <Cads>, which come after its name and
+    // before the assembler's <Aads>, the first to hold a SwStkChk. A group's or a file's
+    // <Cads> come after their names.
+    bool m_cOptions = false;
+    int m_fileType = 0; // of the file being read, until its FilePath
+    int m_lastFile = 0; // the file whose options are read, in its target's values
     bool m_inRte = false;
     QStringList m_path; // open elements inside <RTE>
 };
@@ -322,13 +334,13 @@ private:
 
 ReadOutcome readProject(QIODevice &device, Project &project)
 {
-    ProjectLineScanner scanner({Element::TargetName, Element::ToolsetName, Element::Device,
-                                Element::Define, Element::IncludePath, Element::PackID,
-                                Element::RegisterFile, Element::RegisterFilePath, Element::uAC6,
-                                Element::Cpu, Element::Instance, Element::GroupName,
-                                Element::FileType, Element::FilePath, Element::IncludeInBuild,
-                                Element::MiscControls, Element::uC99, Element::v6Lang},
-                               {"RTE", "Cads", "Aads"});
+    ProjectLineScanner scanner(
+        {Element::TargetName, Element::ToolsetName, Element::Device, Element::Define,
+         Element::IncludePath, Element::PackID, Element::RegisterFile, Element::RegisterFilePath,
+         Element::uAC6, Element::Cpu, Element::Instance, Element::GroupName, Element::FileType,
+         Element::FilePath, Element::IncludeInBuild, Element::MiscControls, Element::uC99,
+         Element::v6Lang, Element::SwStkChk},
+        {"RTE"});
     ReadingVisitor visitor(project);
     return scanner.scan(device, visitor);
 }

@@ -50,6 +50,7 @@ const ElementName elementNames[] = {
     named("MiscControls", Element::MiscControls),
     named("uC99", Element::uC99),
     named("v6Lang", Element::v6Lang),
+    named("SwStkChk", Element::SwStkChk),
     named("PathAndName", Element::PathAndName),
     named("NodeIsActive", Element::NodeIsActive),
 };
@@ -78,6 +79,7 @@ Element elementNamed(const char *name, qsizetype size)
     case 'N':
     case 'M':
     case 'v':
+    case 'S':
         break;
     default:
         return Element::None;

@@ -33,6 +33,7 @@ enum class Element {
     MiscControls, // a compiler's own options (<Cads>: the C compiler's)
     uC99,         // Arm Compiler 5's C99 mode
     v6Lang,       // Arm Compiler 6's C language
+    SwStkChk,     // an assembler's option: its <Aads> has begun
     PathAndName,  // a member of a multi-project workspace
     NodeIsActive, // the workspace's active member
 };
