@@ -45,7 +45,8 @@ QStringList readEntries(const QJsonArray &array, const QString &directory)
     QStringList entries;
     for (const QJsonValue &entry : array) {
         QStringList arguments = entry["arguments"].toVariant().toStringList();
-        if (entry["directory"].toString() != directory || entry["file"] != arguments.last())
+        if (entry["directory"].toString() != directory ||
+            entry["file"].toString() != QDir::cleanPath(arguments.last()))
             arguments.prepend("elsewhere");
         const int keywords = arguments.indexOf("-fdeclspec") + 1;
         if (keywords > 0)
@@ -133,8 +134,10 @@ void TestCompileDb::entries_data()
         << target("T", m4,
                   "<Define>X -o out.axf,S=\"a b\",Q=\"c,D=$(HOME)</Define>\n"
                   "<IncludePath>-Iinc;..\\a&#10;b;\"..\\用户 代码\"</IncludePath>",
-                  file("1", "..\\用户 代码\\主程序.c") + file("1", "$x \"'q'\"&amp;.c"))
-        << QStringList{values + "../用户 代码/主程序.c", values + "$x \"'q'\"&.c"};
+                  file("1", "..\\用户 代码\\主程序.c") + file("1", "$x \"'q'\"&amp;.c") +
+                      file("1", "-x.c"))
+        << QStringList{values + "../用户 代码/主程序.c", values + "$x \"'q'\"&.c",
+                       values + "./-x.c"};
     QTest::newRow("C51: no entries")
         << mdk << QString()
         << QByteArray(target("T", "", "", file("1", "a.c"))).replace("ARM-ADS", "MCS-51")

@@ -99,7 +99,10 @@ QByteArray compileCommands(const TargetView &view, const QString &projectDir,
         if (!suffixSays(language, file.path))
             arguments << QStringLiteral("-x")
                       << (language == Language::C ? QStringLiteral("c") : QStringLiteral("c++"));
-        arguments << QStringLiteral("-c") << file.path;
+        // A file named like an option stays a file.
+        arguments << QStringLiteral("-c")
+                  << (file.path.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + file.path
+                                                             : file.path);
         QJsonObject entry;
         entry.insert(QStringLiteral("directory"), directory);
         entry.insert(QStringLiteral("file"), file.path);
