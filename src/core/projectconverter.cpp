@@ -66,9 +66,9 @@ QStringList ProjectConverter::notices() const
     return m_additionNotices + (m_files ? m_files->notices() : QStringList());
 }
 
-bool ProjectConverter::sourcesMostlyGbk() const
+EncodingCount ProjectConverter::encodings() const
 {
-    return m_files && m_files->mostlyGbk();
+    return m_files ? m_files->encodings() : EncodingCount();
 }
 
 ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output)

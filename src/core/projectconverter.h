@@ -3,6 +3,7 @@
 
 #include "common/conversionstatus.h"
 #include "model/project.h"
+#include "reading/textencoding.h"
 
 #include <QDateTime>
 #include <QIODevice>
@@ -52,8 +53,8 @@ public:
     // What targets asked for and could not be found, once convert() has run: packs, files
     // and include folders not on disk, text in encodings an editor cannot tell.
     QStringList notices() const;
-    // Whether the sources and headers the .pro lists are mostly GBK, once convert() has run.
-    bool sourcesMostlyGbk() const;
+    // How the sources and headers the .pro lists are encoded, once convert() has run.
+    EncodingCount encodings() const;
 
 private:
     QString m_projectDir;
