@@ -42,9 +42,10 @@ static void notify(const QString &text, const QStringList &details)
     box.exec();
 }
 
-// What a workspace's box says behind its details: each member that failed, and what each
-// member's .pro lacks.
-static QStringList workspaceDetails(const Corvane::WorkspaceResult &result)
+// What a workspace's box says behind its details: each member that failed, what each
+// member's .pro lacks, and what the workspace's own files do.
+static QStringList workspaceDetails(const QString &workspace,
+                                    const Corvane::WorkspaceResult &result)
 {
     QStringList details;
     for (const Corvane::WorkspaceMemberResult &member : result.members) {
@@ -54,6 +55,8 @@ static QStringList workspaceDetails(const Corvane::WorkspaceResult &result)
         for (const QString &notice : member.result.notices)
             details.append(name + notice);
     }
+    for (const QString &notice : result.notices)
+        details.append(QDir::toNativeSeparators(workspace) + QStringLiteral(": ") + notice);
     return details;
 }
 
@@ -89,7 +92,7 @@ void MainWindow::on_pushButton_Gen_clicked()
     if (Corvane::isWorkspacePath(ui->lineEdit_FilePath->text())) {
         const Corvane::WorkspaceResult result =
             Corvane::convertWorkspace(ui->lineEdit_FilePath->text(), options);
-        notify(result.message(), workspaceDetails(result));
+        notify(result.message(), workspaceDetails(ui->lineEdit_FilePath->text(), result));
         return;
     }
     const Corvane::ConversionResult result =

@@ -35,6 +35,8 @@ bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &r
         else
             print(stderr, name + QStringLiteral(": ") + member.result.message());
     }
+    for (const QString &notice : result.notices)
+        print(stderr, workspace + QStringLiteral(": ") + notice);
     if (result.succeeded())
         print(stdout, QDir::toNativeSeparators(result.outputPath));
     else

@@ -2,6 +2,7 @@
 // project that qmake and Qt Creator walk.
 
 #include "projecttree.h"
+#include "qmake/sharedsettings.h"
 #include "qmake/subdirswriter.h"
 #include "qmaketool.h"
 #include "reading/workspace.h"
@@ -86,6 +87,8 @@ private slots:
     void members();
     void refused_data();
     void refused();
+    void sharedSettings_data();
+    void sharedSettings();
 };
 
 void TestWorkspaces::reading_data()
@@ -482,6 +485,58 @@ void TestWorkspaces::refused()
     QCOMPARE(tree.read(QStringLiteral("WS.uvmpw")), workspace);
     if (setup == QLatin1String("read-only"))
         QCOMPARE(tree.read(QStringLiteral("WS.pro")), QByteArray("old"));
+}
+
+void TestWorkspaces::sharedSettings_data()
+{
+    QTest::addColumn<QByteArray>("sources"); // each member's main.c, by its encoding
+    QTest::addColumn<QByteArray>("before");  // WS.pro.shared before the run
+    QTest::addColumn<QByteArray>("codec");   // the one the sources need, "" for none
+
+    QTest::newRow("a GBK member and an ASCII one")
+        << QByteArray("gbk ascii") << QByteArray() << QByteArray("GBK");
+    // The GBK member's own .pro.shared names GBK; the workspace counts all members.
+    QTest::newRow("one GBK member, two UTF-8")
+        << QByteArray("gbk utf8 utf8") << QByteArray() << QByteArray();
+    QTest::newRow("more Windows-1252 than GBK")
+        << QByteArray("1252 gbk 1252") << QByteArray() << QByteArray("windows-1252");
+    QTest::newRow("Corvane's, the sources UTF-8 since")
+        << QByteArray("utf8") << Corvane::sharedSettings("GBK") << QByteArray();
+    QTest::newRow("someone else's")
+        << QByteArray("gbk") << QByteArray("<qtcreator/>\n") << QByteArray("GBK");
+}
+
+void TestWorkspaces::sharedSettings()
+{
+    QFETCH(QByteArray, sources);
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, codec);
+
+    const QHash<QByteArray, QByteArray> text{{"gbk", "/* \xd6\xd0\xce\xc4 */\n"},
+                                             {"utf8", "/* \xe4\xb8\xad\xe6\x96\x87 */\n"},
+                                             {"1252", "/* doesn\x92t */\n"}};
+    ProjectTree tree;
+    QStringList paths;
+    for (const QByteArray &source : sources.split(' ')) {
+        const QString dir = QStringLiteral("ws/m%1/").arg(paths.size());
+        QVERIFY(tree.add(dir + QStringLiteral("m.uvprojx"), memberProject));
+        QVERIFY(tree.add(dir + QStringLiteral("main.c"), text.value(source, "int x;\n")));
+        paths.append(QStringLiteral(".\\m%1\\m.uvprojx").arg(paths.size()));
+    }
+    QVERIFY(before.isEmpty() || tree.add(QStringLiteral("ws/WS.pro.shared"), before));
+    QVERIFY(tree.add(QStringLiteral("ws/WS.uvmpw"), uvWorkspace(paths, 0)));
+    const WorkspaceResult result = convertWorkspace(tree.path(QStringLiteral("ws/WS.uvmpw")));
+    QVERIFY(result.succeeded());
+    const bool theirs = before.startsWith("<qtcreator");
+    QCOMPARE(ProjectTree::readFile(result.outputPath + QStringLiteral(".shared")),
+             theirs            ? before
+             : codec.isEmpty() ? QByteArray()
+                               : Corvane::sharedSettings(codec));
+    QCOMPARE(result.notices.join(QString()),
+             theirs ? QStringLiteral("the sources are GBK, but WS.pro.shared was not written by "
+                                     "Corvane and stays as it is; choose GBK as the project's "
+                                     "text encoding in Qt Creator")
+                    : QString());
 }
 
 QTEST_GUILESS_MAIN(TestWorkspaces)
