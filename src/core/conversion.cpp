@@ -38,7 +38,7 @@ QString outputPathFor(const QString &projectPath)
     return info.absolutePath() + QDir::separator() + baseName + QLatin1String(".pro");
 }
 
-QStringList placeSharedSettings(const QString &proPath, const EncodingCount &encodings)
+QStringList placeSharedSettings(const QString &proPath, const SourceEncodings &encodings)
 {
     const QByteArray codec = encodings.majorityCodec();
     const QString shared = QFileInfo(proPath).fileName() + QLatin1String(".shared");

@@ -22,7 +22,7 @@ struct ConversionResult
     // succeeds without them.
     QStringList notices;
     // How the sources and headers the .pro lists are encoded, once they were read.
-    EncodingCount encodings;
+    SourceEncodings encodings;
 
     bool succeeded() const { return status == ConversionStatus::Converted; }
     QString message() const;
@@ -37,7 +37,7 @@ bool sameFile(const QString &projectPath, const QString &outputPath);
 
 // Puts Corvane's <name>.pro.shared beside a .pro for the codec most sources are in, or
 // takes it away; returns what the user must be told about it.
-QStringList placeSharedSettings(const QString &proPath, const EncodingCount &encodings);
+QStringList placeSharedSettings(const QString &proPath, const SourceEncodings &encodings);
 
 // Converts one uVision project file into a qmake project file beside it. The previous
 // .pro file is replaced only when the whole run succeeds.

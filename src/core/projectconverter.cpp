@@ -66,9 +66,9 @@ QStringList ProjectConverter::notices() const
     return m_additionNotices + (m_files ? m_files->notices() : QStringList());
 }
 
-EncodingCount ProjectConverter::encodings() const
+SourceEncodings ProjectConverter::encodings() const
 {
-    return m_files ? m_files->encodings() : EncodingCount();
+    return m_files ? m_files->encodings() : SourceEncodings();
 }
 
 ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output)

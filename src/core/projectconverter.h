@@ -54,7 +54,7 @@ public:
     // and include folders not on disk, text in encodings an editor cannot tell.
     QStringList notices() const;
     // How the sources and headers the .pro lists are encoded, once convert() has run.
-    EncodingCount encodings() const;
+    SourceEncodings encodings() const;
 
 private:
     QString m_projectDir;

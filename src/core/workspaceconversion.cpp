@@ -109,7 +109,7 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
     result.members = convertMembers(info.path(), reading.members, memberOptions, outputs);
 
     QVector<Subproject> subprojects;
-    EncodingCount encodings;
+    SourceEncodings encodings;
     const QDir dir(info.absolutePath());
     ConversionStatus firstFailure = ConversionStatus::WrongPath; // when it names no project
     bool failed = false;

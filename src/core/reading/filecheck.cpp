@@ -73,7 +73,7 @@ void FileCheck::checkEncodings()
         const bool truncated = bytes.size() > encodingSample;
         bytes.truncate(int(encodingSample));
         const TextEncoding encoding = detectEncoding(bytes, truncated);
-        m_encodings.add(encoding);
+        m_encodings.add(file.second, encoding);
         if (encoding == TextEncoding::Unknown)
             m_unknownEncoding.append(file.first);
     }

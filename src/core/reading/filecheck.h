@@ -31,8 +31,8 @@ public:
 
     // Reads the first 64 KiB of every listed source and header that is there, once.
     void checkEncodings();
-    // How many of them are in each encoding an editor must be told.
-    const EncodingCount &encodings() const { return m_encodings; }
+    // The encodings of those an editor must be told.
+    const SourceEncodings &encodings() const { return m_encodings; }
 
     // One sentence each, the first 20 of a kind and then how many more.
     QStringList notices();
@@ -56,7 +56,7 @@ private:
     QStringList m_missingFiles;
     QStringList m_missingFolders;
     QStringList m_unknownEncoding;
-    EncodingCount m_encodings;
+    SourceEncodings m_encodings;
     QHash<QString, Listing> m_listings; // for the letter-case look-up
     QHash<QString, bool> m_folders;
 };

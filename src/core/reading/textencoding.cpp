@@ -1,5 +1,7 @@
 #include "reading/textencoding.h"
 
+#include <QDir>
+
 namespace Corvane {
 
 namespace {
@@ -135,34 +137,32 @@ TextEncoding detectEncoding(const QByteArray &bytes, bool truncated)
     return isWindows1252(p, end) ? TextEncoding::Windows1252 : TextEncoding::Unknown;
 }
 
-void EncodingCount::add(TextEncoding encoding)
+void SourceEncodings::add(const QString &path, TextEncoding encoding)
 {
-    switch (encoding) {
-    case TextEncoding::Utf8:
-        ++utf8;
-        break;
-    case TextEncoding::Gbk:
-        ++gbk;
-        break;
-    case TextEncoding::Windows1252:
-        ++windows1252;
-        break;
-    case TextEncoding::Ascii:
-    case TextEncoding::Unknown:
-        break;
-    }
+    if (encoding != TextEncoding::Ascii && encoding != TextEncoding::Unknown)
+        m_files.insert(QDir::cleanPath(path), encoding);
 }
 
-EncodingCount &EncodingCount::operator+=(const EncodingCount &other)
+SourceEncodings &SourceEncodings::operator+=(const SourceEncodings &other)
 {
-    utf8 += other.utf8;
-    gbk += other.gbk;
-    windows1252 += other.windows1252;
+    for (auto it = other.m_files.cbegin(); it != other.m_files.cend(); ++it)
+        m_files.insert(it.key(), it.value());
     return *this;
 }
 
-QByteArray EncodingCount::majorityCodec() const
+QByteArray SourceEncodings::majorityCodec() const
 {
+    int utf8 = 0;
+    int gbk = 0;
+    int windows1252 = 0;
+    for (const TextEncoding encoding : m_files) {
+        if (encoding == TextEncoding::Utf8)
+            ++utf8;
+        else if (encoding == TextEncoding::Gbk)
+            ++gbk;
+        else
+            ++windows1252;
+    }
     // A tie between the two goes to GBK: the Chinese are whom a .pro.shared is mostly for.
     if (gbk > utf8 && gbk >= windows1252)
         return QByteArrayLiteral("GBK");

@@ -2,6 +2,8 @@
 #define CORVANE_TEXTENCODING_H
 
 #include <QByteArray>
+#include <QHash>
+#include <QString>
 
 namespace Corvane {
 
@@ -18,18 +20,19 @@ enum class TextEncoding {
 // a character cut in two at their end is not held against them.
 TextEncoding detectEncoding(const QByteArray &bytes, bool truncated = false);
 
-// How many of a project's sources and headers are in each encoding an editor must be told.
-struct EncodingCount
+// The encodings of sources and headers that an editor must be told, each file once by its
+// path: a library that two projects of a workspace share counts once.
+class SourceEncodings
 {
-    int utf8 = 0;
-    int gbk = 0;
-    int windows1252 = 0;
-
-    void add(TextEncoding encoding);
-    EncodingCount &operator+=(const EncodingCount &other);
-    // The codec most of them are in, as Qt Creator names it ("GBK", "windows-1252"); empty
-    // when as many or more are UTF-8, an editor's default.
+public:
+    void add(const QString &path, TextEncoding encoding);
+    SourceEncodings &operator+=(const SourceEncodings &other);
+    // The codec most of the files are in, as Qt Creator names it ("GBK", "windows-1252");
+    // empty when as many or more are UTF-8, an editor's default.
     QByteArray majorityCodec() const;
+
+private:
+    QHash<QString, TextEncoding> m_files; // UTF-8, GBK and Windows-1252 only
 };
 
 } // namespace Corvane
