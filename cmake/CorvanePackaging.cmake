@@ -43,7 +43,14 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # Runtime dependencies are read off the binaries (dpkg-shlibdeps), so they name the Qt
 # libraries the package was actually built against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window's labels are Chinese; without a CJK font they render as boxes.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei")
+# The window's labels are Chinese; without a CJK font they render as boxes. Qt's own
+# Chinese for its standard buttons comes with Qt's translations.
+if(QT_VERSION_MAJOR EQUAL 6)
+    set(corvane_qt_translations qt6-translations-l10n)
+else()
+    set(corvane_qt_translations qttranslations5-l10n)
+endif()
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-noto-cjk | fonts-wqy-microhei, ${corvane_qt_translations}")
 
 include(CPack)

@@ -180,10 +180,14 @@ QByteArray convertOnce(const QByteArray &input, const QDateTime &time, bool with
         want << QStringLiteral("p.pro");
     if (result.succeeded() && database)
         want << QStringLiteral("compile_commands.json");
+    // The project may list itself or the pack's files, the input's bytes, as sources.
+    if (result.succeeded() && !result.encodings.majorityCodec().isEmpty())
+        want << QStringLiteral("p.pro.shared");
     want.sort();
     const QStringList entries = projectDirEntries();
     if (entries != want)
         fail("unexpected files beside the project:", entries.join(QLatin1Char(',')));
+    QFile::remove(scratch->outputPath + QStringLiteral(".shared"));
 
     if (!result.succeeded())
         return QByteArray();

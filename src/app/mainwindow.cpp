@@ -9,16 +9,68 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QLayout>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTranslator>
 #include <QUrl>
+#include <QtMath>
 
 // The icon lives in this static library; its resource has to be registered by hand.
 static QIcon corvaneIcon()
 {
     Q_INIT_RESOURCE(corvane);
     return QIcon(QStringLiteral(":/corvane/corvane.png"));
+}
+
+// Qt's own Chinese for the texts of its boxes and dialogs (显示详情..., 确定, the file
+// dialog's), once per application: from translations beside the program, where the Windows
+// zip has it, or from Qt's translations folder.
+static void loadQtTranslation()
+{
+    const QString name = QStringLiteral("qtbase_zh_CN");
+    QCoreApplication *app = QCoreApplication::instance();
+    if (app->findChild<QTranslator *>(name))
+        return;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    const QString qtFolder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
+    auto *translator = new QTranslator(app);
+    translator->setObjectName(name);
+    if (translator->load(name, QCoreApplication::applicationDirPath() +
+                                   QStringLiteral("/translations")) ||
+        translator->load(name, qtFolder))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+// Qt sizes a box's details to its message, a few words, and wraps every path in them. They
+// get the width of their longest line instead, as far as the box may grow: Qt keeps it
+// within the screen less 480 pixels and 1000 at most, or a screen up to 1024 wide.
+static void widenDetails(QMessageBox &box, const QStringList &details)
+{
+    auto *edit = box.findChild<QTextEdit *>();
+    if (!edit)
+        return;
+    int widest = 0;
+    for (const QString &line : details)
+        widest = qMax(widest, edit->fontMetrics().horizontalAdvance(line));
+    const int around = 2 * (edit->frameWidth() + qCeil(edit->document()->documentMargin())) +
+                       edit->verticalScrollBar()->sizeHint().width();
+    const int screen = QGuiApplication::primaryScreen()->availableGeometry().width();
+    const QMargins margins = box.layout()->contentsMargins();
+    const int limit =
+        (screen <= 1024 ? screen : qMin(screen - 480, 1000)) - margins.left() - margins.right();
+    edit->setMinimumWidth(qMin(widest + around, limit));
 }
 
 static void notify(const QString &text)
@@ -39,12 +91,14 @@ static void notify(const QString &text, const QStringList &details)
     const QIcon icon = box.windowIcon();
     box.setIconPixmap(icon.pixmap(icon.actualSize(QSize(64, 64))));
     box.setDetailedText(details.join(QLatin1Char('\n')));
+    widenDetails(box, details);
     box.exec();
 }
 
-// What a workspace's box says behind its details: each member that failed, and what each
-// member's .pro lacks.
-static QStringList workspaceDetails(const Corvane::WorkspaceResult &result)
+// What a workspace's box says behind its details: each member that failed, what each
+// member's .pro lacks, and what the workspace's own files do.
+static QStringList workspaceDetails(const QString &workspace,
+                                    const Corvane::WorkspaceResult &result)
 {
     QStringList details;
     for (const Corvane::WorkspaceMemberResult &member : result.members) {
@@ -54,6 +108,8 @@ static QStringList workspaceDetails(const Corvane::WorkspaceResult &result)
         for (const QString &notice : member.result.notices)
             details.append(name + notice);
     }
+    for (const QString &notice : result.notices)
+        details.append(QDir::toNativeSeparators(workspace) + QStringLiteral(": ") + notice);
     return details;
 }
 
@@ -65,6 +121,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     setAcceptDrops(true);
     ui->lineEdit_FilePath->setAcceptDrops(false);
     setWindowIcon(corvaneIcon());
+    loadQtTranslation();
 }
 
 MainWindow::~MainWindow()
@@ -89,7 +146,7 @@ void MainWindow::on_pushButton_Gen_clicked()
     if (Corvane::isWorkspacePath(ui->lineEdit_FilePath->text())) {
         const Corvane::WorkspaceResult result =
             Corvane::convertWorkspace(ui->lineEdit_FilePath->text(), options);
-        notify(result.message(), workspaceDetails(result));
+        notify(result.message(), workspaceDetails(ui->lineEdit_FilePath->text(), result));
         return;
     }
     const Corvane::ConversionResult result =

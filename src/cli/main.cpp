@@ -49,6 +49,8 @@ bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &r
             print(stderr, name + QStringLiteral(": ") + member.result.message());
         }
     }
+    for (const QString &notice : result.notices)
+        print(stderr, workspace + QStringLiteral(": ") + notice);
     if (result.succeeded())
         print(stdout, QDir::toNativeSeparators(result.outputPath));
     else

@@ -54,6 +54,25 @@ QString outputPathFor(const QString &projectPath)
     return info.absolutePath() + QDir::separator() + baseName + QLatin1String(".pro");
 }
 
+QStringList placeSharedSettings(const QString &proPath, const SourceEncodings &encodings)
+{
+    const QByteArray codec = encodings.majorityCodec();
+    const QString shared = QFileInfo(proPath).fileName() + QLatin1String(".shared");
+    const QString sources = codec.isEmpty() ? QStringLiteral("UTF-8") : QString::fromLatin1(codec);
+    switch (updateSharedSettings(proPath, codec)) {
+    case SharedSettingsOutcome::Foreign:
+        return {QStringLiteral("the sources are %2, but %1 was not written by Corvane and "
+                               "stays as it is; choose %2 as the project's text encoding in "
+                               "Qt Creator")
+                    .arg(shared, sources)};
+    case SharedSettingsOutcome::Failed:
+        return {QStringLiteral("%1 cannot be written or removed; the sources are %2")
+                    .arg(shared, sources)};
+    default:
+        return {};
+    }
+}
+
 ConversionResult convertProject(const QString &projectPath, const ConversionOptions &options)
 {
     ConversionResult result;
@@ -84,6 +103,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     result.status = converter.convert(project, output);
     result.targets = converter.project().targetNames();
     result.notices = converter.notices();
+    result.encodings = converter.encodings();
     if (result.status != ConversionStatus::Converted) {
         output.cancelWriting();
         return result;
@@ -94,25 +114,8 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     }
     if (options.compileCommands)
         writeCompileCommands(converter, result);
-    // Beside the .pro: Qt Creator's shared settings, for projects whose sources are GBK.
-    const QString shared = QFileInfo(result.outputPath).fileName() + QLatin1String(".shared");
-    switch (updateSharedSettings(result.outputPath, converter.sourcesMostlyGbk())) {
-    case SharedSettingsOutcome::Foreign:
-        result.notices.append(QStringLiteral("the sources are GBK, but %1 was not written by "
-                                             "Corvane and stays as it is; choose GBK as the "
-                                             "project's text encoding in Qt Creator")
-                                  .arg(shared));
-        break;
-    case SharedSettingsOutcome::Failed:
-        result.notices.append(QStringLiteral("%1 cannot be written or removed; the sources are "
-                                             "%2")
-                                  .arg(shared, converter.sourcesMostlyGbk()
-                                                   ? QStringLiteral("GBK")
-                                                   : QStringLiteral("not GBK")));
-        break;
-    default:
-        break;
-    }
+    // Beside the .pro: Qt Creator's shared settings, for sources in an ANSI code page.
+    result.notices += placeSharedSettings(result.outputPath, result.encodings);
     return result;
 }
 

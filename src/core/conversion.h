@@ -3,6 +3,7 @@
 
 #include "common/conversionoptions.h"
 #include "common/conversionstatus.h"
+#include "reading/textencoding.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,8 @@ struct ConversionResult
     // Where compile_commands.json goes when it was asked for, and whether it was written.
     QString databasePath;
     bool databaseWritten = false;
+    // How the sources and headers the .pro lists are encoded, once they were read.
+    SourceEncodings encodings;
 
     bool succeeded() const { return status == ConversionStatus::Converted; }
     QString message() const;
@@ -34,6 +37,10 @@ QString outputPathFor(const QString &projectPath);
 
 // Whether the .pro path names the input file itself: the same path, or a link to it.
 bool sameFile(const QString &projectPath, const QString &outputPath);
+
+// Puts Corvane's <name>.pro.shared beside a .pro for the codec most sources are in, or
+// takes it away; returns what the user must be told about it.
+QStringList placeSharedSettings(const QString &proPath, const SourceEncodings &encodings);
 
 // Converts one uVision project file into a qmake project file beside it. The previous
 // .pro file is replaced only when the whole run succeeds.

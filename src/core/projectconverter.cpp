@@ -68,9 +68,9 @@ QStringList ProjectConverter::notices() const
     return m_additionNotices + (m_files ? m_files->notices() : QStringList());
 }
 
-bool ProjectConverter::sourcesMostlyGbk() const
+SourceEncodings ProjectConverter::encodings() const
 {
-    return m_files && m_files->mostlyGbk();
+    return m_files ? m_files->encodings() : SourceEncodings();
 }
 
 QByteArray ProjectConverter::compileCommands(QStringList *notices) const

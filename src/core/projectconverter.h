@@ -4,6 +4,7 @@
 #include "common/conversionstatus.h"
 #include "model/project.h"
 #include "packs/targetadditions.h"
+#include "reading/textencoding.h"
 
 #include <QDateTime>
 #include <QIODevice>
@@ -53,11 +54,11 @@ public:
     // What targets asked for and could not be found, once convert() has run: packs, files
     // and include folders not on disk, text in encodings an editor cannot tell.
     QStringList notices() const;
-    // Whether the sources and headers the .pro lists are mostly GBK, once convert() has run.
-    bool sourcesMostlyGbk() const;
     // The compilation database of the target the .pro selects by default, rendered from the
     // same reading once convert() has run; what it cannot hold goes to `notices`.
     QByteArray compileCommands(QStringList *notices) const;
+    // How the sources and headers the .pro lists are encoded, once convert() has run.
+    SourceEncodings encodings() const;
 
 private:
     QString m_projectDir;

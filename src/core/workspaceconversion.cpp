@@ -109,6 +109,7 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
     result.members = convertMembers(info.path(), reading.members, memberOptions, outputs);
 
     QVector<Subproject> subprojects;
+    SourceEncodings encodings;
     const QDir dir(info.absolutePath());
     ConversionStatus firstFailure = ConversionStatus::WrongPath; // when it names no project
     bool failed = false;
@@ -117,6 +118,7 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
             subprojects.append(
                 {dir.relativeFilePath(QDir::fromNativeSeparators(member.result.outputPath)),
                  member.active});
+            encodings += member.result.encodings;
         } else if (!failed) {
             failed = true;
             firstFailure = member.result.status;
@@ -133,8 +135,12 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
         result.status = ConversionStatus::OutputFailed;
         return result;
     }
-    result.status =
-        commitOutput(output) ? ConversionStatus::Converted : ConversionStatus::OutputFailed;
+    if (!commitOutput(output)) {
+        result.status = ConversionStatus::OutputFailed;
+        return result;
+    }
+    result.status = ConversionStatus::Converted;
+    result.notices = placeSharedSettings(result.outputPath, encodings);
     return result;
 }
 

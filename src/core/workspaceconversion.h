@@ -24,6 +24,8 @@ struct WorkspaceResult
     QString outputPath;
     // Each member once, in workspace order.
     QVector<WorkspaceMemberResult> members;
+    // What the user must be told about the workspace's own files (its .pro.shared).
+    QStringList notices;
 
     bool succeeded() const { return status == ConversionStatus::Converted; }
     QString message() const { return statusMessage(status); }
@@ -34,9 +36,11 @@ bool isWorkspacePath(const QString &path);
 
 // Converts every member of a workspace as convertProject() would on its own (the options'
 // target aside, which is for single projects), then writes a qmake subdirs project of the
-// members that converted beside the workspace. Succeeds when at least one member converted
-// and the subdirs project is in place; when none converted nothing is written, and the
-// status is the first member's failure (WrongPath for a workspace that names no project).
+// members that converted beside the workspace, and its .pro.shared by the sources of those
+// members together (Qt Creator takes the editor's codec from the project opened). Succeeds
+// when at least one member converted and the subdirs project is in place; when none
+// converted nothing is written, and the status is the first member's failure (WrongPath
+// for a workspace that names no project).
 // A member whose .pro would replace the workspace, its .pro or another member's fails with
 // WrongPath; a member named twice is converted once.
 WorkspaceResult convertWorkspace(const QString &workspacePath,

@@ -1,10 +1,11 @@
 // What a conversion says about the project's files as the disk has them: files and include
 // folders not there (letter case included), a generator's description missing, text in an
-// encoding an editor cannot tell; and the .pro.shared that opens GBK sources as GBK.
+// encoding an editor cannot tell, how text is classified; and the .pro.shared for GBK.
 
 #include "conversion.h"
 #include "projecttree.h"
 #include "qmake/sharedsettings.h"
+#include "reading/textencoding.h"
 
 #include <QtTest>
 
@@ -12,10 +13,10 @@ using namespace Corvane;
 
 namespace {
 
-// "中文注释" in UTF-8 and in GBK, and a Latin-1 copyright sign.
+// "中文注释" in UTF-8 and in GBK, and "für" in code page 437.
 const QByteArray utf8Text = "/* \xe4\xb8\xad\xe6\x96\x87\xe6\xb3\xa8\xe9\x87\x8a */\n";
 const QByteArray gbkText = "/* \xd6\xd0\xce\xc4\xd7\xa2\xca\xcd */\n";
-const QByteArray latin1Text = "/* \xa9 2015 */\n";
+const QByteArray dosText = "/* f\x81r */\n";
 
 QByteArray project(const QByteArray &files, const QByteArray &includes = "Inc",
                    const QByteArray &rte = QByteArray())
@@ -33,10 +34,38 @@ class TestFileCheck : public QObject
     Q_OBJECT
 
 private slots:
+    void encodings_data();
+    void encodings();
     void notices_data();
     void notices();
     void sharedSettings();
 };
+
+void TestFileCheck::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("encoding");
+
+    const auto row = [](const char *name, const QByteArray &bytes, TextEncoding encoding) {
+        QTest::newRow(name) << bytes << int(encoding);
+    };
+    row("GBK Chinese, full-width punctuation", gbkText + "\xa3\xac\xa1\xa3", TextEncoding::Gbk);
+    // Valid GBK, but outside GB2312's rows or, at most, half in them.
+    row("Windows-1252: doesn’t", "it doesn\x92t", TextEncoding::Windows1252);
+    row("Windows-1252: “as is”, –", "\x93provided as is\x94 \x96 ", TextEncoding::Windows1252);
+    row("Windows-1252: informação, não", "informa\xe7\xe3o, n\xe3o", TextEncoding::Windows1252);
+    // Editors read UTF-8 behind it, whatever they are told.
+    row("a UTF-8 BOM before Windows-1252", "\xef\xbb\xbfit doesn\x92t", TextEncoding::Unknown);
+    row("GBK Chinese, a character broken", "\xd6\xd0\xce\xc4\xd7 ", TextEncoding::Unknown);
+    row("code page 437", dosText, TextEncoding::Unknown);
+}
+
+void TestFileCheck::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, encoding);
+    QCOMPARE(int(detectEncoding(bytes)), encoding);
+}
 
 void TestFileCheck::notices_data()
 {
@@ -64,14 +93,15 @@ void TestFileCheck::notices_data()
                                       "not on disk; the folders of its components are left out "
                                       "(target \"T\")")}
         << false;
-    QTest::newRow("more GBK than UTF-8, one neither, a header in an include folder")
-        << project("..\\main.c ..\\utf8.c ..\\latin1.c ..\\plain.c", "..\\Inc")
+    QTest::newRow("more GBK than UTF-8, one none of them, a header in an include folder")
+        << project("..\\main.c ..\\utf8.c ..\\dos.c ..\\plain.c", "..\\Inc")
         << QVariantMap{{QStringLiteral("main.c"), gbkText},
                        {QStringLiteral("utf8.c"), utf8Text},
-                       {QStringLiteral("latin1.c"), latin1Text},
+                       {QStringLiteral("dos.c"), dosText},
                        {QStringLiteral("plain.c"), QByteArray("int x;\n")},
                        {QStringLiteral("Inc/gbk.h"), gbkText}}
-        << QStringList{QStringLiteral("file ../latin1.c is neither UTF-8 nor GBK text")} << true;
+        << QStringList{QStringLiteral("file ../dos.c is neither UTF-8, GBK nor Windows-1252 text")}
+        << true;
     QTest::newRow("as many UTF-8 as GBK: no settings")
         << project("..\\main.c ..\\utf8.c", "..\\Inc")
         << QVariantMap{{QStringLiteral("main.c"), gbkText},
@@ -116,7 +146,7 @@ void TestFileCheck::notices()
         notices = notices.filter(QRegularExpression(QStringLiteral("^(?!.*; on disk as )")));
     QCOMPARE(result.notices, notices);
     QCOMPARE(tree.read(QStringLiteral("fw/fw.pro.shared")),
-             gbk ? gbkSharedSettings() : QByteArray());
+             gbk ? Corvane::sharedSettings("GBK") : QByteArray());
 }
 
 void TestFileCheck::sharedSettings()
@@ -126,7 +156,7 @@ void TestFileCheck::sharedSettings()
     QVERIFY(tree.add(QStringLiteral("fw/main.c"), gbkText));
     const QString projectPath = tree.path(QStringLiteral("fw/fw.uvprojx"));
     QVERIFY(convertProject(projectPath).succeeded());
-    QCOMPARE(tree.read(QStringLiteral("fw/fw.pro.shared")), gbkSharedSettings());
+    QCOMPARE(tree.read(QStringLiteral("fw/fw.pro.shared")), Corvane::sharedSettings("GBK"));
 
     // Saved as UTF-8 since: Corvane's own file goes again.
     QVERIFY(tree.add(QStringLiteral("fw/main.c"), utf8Text));

@@ -2,6 +2,7 @@
 // project that qmake and Qt Creator walk.
 
 #include "projecttree.h"
+#include "qmake/sharedsettings.h"
 #include "qmake/subdirswriter.h"
 #include "qmaketool.h"
 #include "reading/workspace.h"
@@ -86,6 +87,8 @@ private slots:
     void members();
     void refused_data();
     void refused();
+    void sharedSettings_data();
+    void sharedSettings();
 };
 
 void TestWorkspaces::reading_data()
@@ -482,6 +485,41 @@ void TestWorkspaces::refused()
     QCOMPARE(tree.read(QStringLiteral("WS.uvmpw")), workspace);
     if (setup == QLatin1String("read-only"))
         QCOMPARE(tree.read(QStringLiteral("WS.pro")), QByteArray("old"));
+}
+
+void TestWorkspaces::sharedSettings_data()
+{
+    // Each member's main.c, then a library they all list: GBK, UTF-8 or ASCII.
+    QTest::addColumn<QByteArray>("sources");
+    QTest::addColumn<QByteArray>("codec"); // WS.pro.shared's
+
+    QTest::newRow("a GBK member, an ASCII one") << QByteArray("GAA") << QByteArray("GBK");
+    // The GBK member's own .pro.shared names GBK.
+    QTest::newRow("a GBK member, two UTF-8") << QByteArray("GUUA") << QByteArray();
+    QTest::newRow("a library counted once") << QByteArray("GGAU") << QByteArray("GBK");
+}
+
+void TestWorkspaces::sharedSettings()
+{
+    QFETCH(QByteArray, sources);
+    QFETCH(QByteArray, codec);
+    const auto text = [](char c) -> QByteArray {
+        return c == 'G' ? "/* \xd6\xd0 */" : c == 'U' ? "/* \xe4\xb8\xad */" : "";
+    };
+    ProjectTree tree;
+    QStringList paths;
+    QVERIFY(tree.add(QStringLiteral("ws/lib.c"), text(sources.back())));
+    for (const char source : sources.chopped(1)) {
+        const QString dir = QStringLiteral("ws/m%1/").arg(paths.size());
+        QVERIFY(tree.add(dir + QStringLiteral("m.uvprojx"),
+                         memberProject + "<FilePath>..\\lib.c</FilePath>\r\n"));
+        QVERIFY(tree.add(dir + QStringLiteral("main.c"), text(source)));
+        paths.append(QStringLiteral(".\\m%1\\m.uvprojx").arg(paths.size()));
+    }
+    QVERIFY(tree.add(QStringLiteral("ws/WS.uvmpw"), uvWorkspace(paths, 0)));
+    const WorkspaceResult result = convertWorkspace(tree.path(QStringLiteral("ws/WS.uvmpw")));
+    QCOMPARE(ProjectTree::readFile(result.outputPath + QStringLiteral(".shared")),
+             codec.isEmpty() ? QByteArray() : Corvane::sharedSettings(codec));
 }
 
 QTEST_GUILESS_MAIN(TestWorkspaces)

@@ -16,12 +16,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMetaMethod>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QUrl>
 #include <QtTest>
@@ -515,14 +519,39 @@ void TestMainWindow::generateTwice()
 void TestMainWindow::generateShowsNotices()
 {
     // A device pack that is not installed and a source named in another letter case than the
-    // disk has: the .pro is written all the same, and the box says so behind its details.
+    // disk has: the .pro is written all the same, and the box says so behind its details, with
+    // Qt's Chinese on its buttons. The details are as wide as their last line or as the box may
+    // grow on the screen (the offscreen platform's 800 pixels hold no 100 characters at its 12
+    // points), and not a pixel wider.
     const QString project = makeProject(m_dir->path());
     writeFile(project, QByteArray(projectText)
                            .replace("<Vendor>", "<PackID>Keil.STM32F1xx_DFP.2.4.0</PackID><Vendor>")
                            .replace("..\\Core\\Src\\main.c", "..\\core\\src\\main.c"));
     pathField()->setText(project);
 
-    const QVector<ModalWindow> shown = clickGenerate();
+    QString buttons;
+    int lastLines = 0;
+    QRect box, detailsArea;
+    const QVector<ModalWindow> shown =
+        answerModals([this] { QTest::mouseClick(button("pushButton_Gen"), Qt::LeftButton); },
+                     [&](QWidget *modal) {
+                         auto *shownBox = static_cast<QMessageBox *>(modal);
+                         for (QAbstractButton *b : shownBox->buttons()) {
+                             buttons += b->text();
+                             if (shownBox->buttonRole(b) == QMessageBox::ActionRole)
+                                 b->click(); // Show Details
+                         }
+                         auto *edit = shownBox->findChild<QTextEdit *>();
+                         lastLines =
+                             edit->document()->lastBlock().layout()->lineCount(); // laid out now
+                         box = shownBox->rect();
+                         detailsArea = edit->geometry();
+                         modal->close();
+                     });
+    QVERIFY2(!buttons.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))),
+             qPrintable(buttons));
+    QVERIFY(lastLines == 1 || box.width() == QGuiApplication::primaryScreen()->size().width());
+    QVERIFY(box.contains(detailsArea));
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().title, notice);
     QCOMPARE(shown.first().text, QStringLiteral("工程转换成功！"));

@@ -1,7 +1,5 @@
 #include "reading/filecheck.h"
 
-#include "reading/textencoding.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -74,19 +72,10 @@ void FileCheck::checkEncodings()
         QByteArray bytes = f.read(encodingSample + 1);
         const bool truncated = bytes.size() > encodingSample;
         bytes.truncate(int(encodingSample));
-        switch (detectEncoding(bytes, truncated)) {
-        case TextEncoding::Utf8:
-            ++m_utf8Files;
-            break;
-        case TextEncoding::Gbk:
-            ++m_gbkFiles;
-            break;
-        case TextEncoding::Unknown:
+        const TextEncoding encoding = detectEncoding(bytes, truncated);
+        m_encodings.add(file.second, encoding);
+        if (encoding == TextEncoding::Unknown)
             m_unknownEncoding.append(file.first);
-            break;
-        case TextEncoding::Ascii:
-            break;
-        }
     }
     m_text.clear();
 }
@@ -113,9 +102,9 @@ QStringList FileCheck::notices()
     appendCapped(
         out, m_unknownEncoding,
         [](const QString &file) -> QString {
-            return QStringLiteral("file %1 is neither UTF-8 nor GBK text").arg(file);
+            return QStringLiteral("file %1 is neither UTF-8, GBK nor Windows-1252 text").arg(file);
         },
-        QStringLiteral("and %1 more files are neither UTF-8 nor GBK text"));
+        QStringLiteral("and %1 more files are neither UTF-8, GBK nor Windows-1252 text"));
     return out;
 }
 

@@ -1,6 +1,8 @@
 #ifndef CORVANE_FILECHECK_H
 #define CORVANE_FILECHECK_H
 
+#include "reading/textencoding.h"
+
 #include <QHash>
 #include <QList>
 #include <QPair>
@@ -29,9 +31,8 @@ public:
 
     // Reads the first 64 KiB of every listed source and header that is there, once.
     void checkEncodings();
-    // More of the files with non-ASCII text are GBK than UTF-8: an editor that opens them
-    // as UTF-8 cannot edit them.
-    bool mostlyGbk() const { return m_gbkFiles > m_utf8Files; }
+    // The encodings of those an editor must be told.
+    const SourceEncodings &encodings() const { return m_encodings; }
 
     // One sentence each, the first 20 of a kind and then how many more.
     QStringList notices();
@@ -55,8 +56,7 @@ private:
     QStringList m_missingFiles;
     QStringList m_missingFolders;
     QStringList m_unknownEncoding;
-    int m_utf8Files = 0;
-    int m_gbkFiles = 0;
+    SourceEncodings m_encodings;
     QHash<QString, Listing> m_listings; // for the letter-case look-up
     QHash<QString, bool> m_folders;
 };
