@@ -275,7 +275,8 @@ void TestCli::targetOption()
     }
     const QByteArray pro = tree.read(QStringLiteral("fw.pro"));
     // The default changes; the scopes stay in project order.
-    QVERIFY2(pro.contains(QByteArray(defaultLine + "equals(UV_TARGET, \"Debug\") {\r\n")),
+    QVERIFY2(pro.contains(QByteArray(defaultLine + "# UV_TARGET by number\r\n")) &&
+                 pro.contains("\"\r\nequals(UV_TARGET, \"Debug\") {\r\n"),
              pro.constData());
     QVERIFY(run.err.isEmpty());
 }

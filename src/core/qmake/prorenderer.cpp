@@ -80,6 +80,7 @@ bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &a
                 if (open < 0) {
                     writer.scopeDefault(
                         rendering.defaultTarget.isEmpty() ? target.name : rendering.defaultTarget);
+                    writer.targetNumbers(names);
                 } else {
                     writeAdditions(writer, additions.at(open), rendering.packRoot);
                     writer.closeScope();

@@ -43,6 +43,8 @@ public:
                   const QStringList &headers, const QStringList &sources);
 
     void scopeDefault(const QString &target);
+    // Right after the default: UV_TARGET given as a target's number selects that target.
+    void targetNumbers(const QStringList &targets);
     void openScope(const QString &target);
     void closeScope();
     // After the last scope: the check that UV_TARGET names one of the targets.
