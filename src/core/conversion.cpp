@@ -65,6 +65,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     converter.setDefaultTarget(options.target);
     converter.setPackRoot(options.packRoot, options.packRootOrigin);
     converter.setUvisionBuild(QFileInfo(projectPath).fileName(), options.mdkRoot, options.c51Root);
+    converter.setRewrite(options.converter, options.namedPackRoot);
     result.status = converter.convert(project, output);
     result.targets = converter.project().targetNames();
     result.notices = converter.notices();

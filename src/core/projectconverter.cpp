@@ -95,6 +95,8 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
     rendering.projectFile = m_projectFile;
     rendering.mdkRoot = m_mdkRoot;
     rendering.c51Root = m_c51Root;
+    rendering.converter = m_converter;
+    rendering.namedPackRoot = m_namedPackRoot;
     HeaderScanner headers(m_projectDir);
     const bool written = renderProjectFile(m_project, additions, rendering, headers, output);
 

@@ -43,6 +43,14 @@ public:
         m_c51Root = c51Root;
     }
 
+    // What Build passes to corvane-cli when it writes the .pro again: the converter (empty
+    // for none recorded) and the pack root --pack-root named (empty for none).
+    void setRewrite(const QString &converter, const QString &namedPackRoot)
+    {
+        m_converter = converter;
+        m_namedPackRoot = namedPackRoot;
+    }
+
     // Reads the project from its current position to its end, once, and writes the whole
     // .pro text. Returns Converted, ProjectReadFailed, UnknownTarget or OutputFailed.
     ConversionStatus convert(QIODevice &project, QIODevice &output);
@@ -64,6 +72,8 @@ private:
     QString m_projectFile;
     QString m_mdkRoot;
     QString m_c51Root;
+    QString m_converter;
+    QString m_namedPackRoot;
     Project m_project;
     QStringList m_additionNotices;
     std::unique_ptr<FileCheck> m_files;

@@ -22,6 +22,14 @@ struct ConversionOptions
     // none is installed or none is to be used.
     QString mdkRoot;
     QString c51Root;
+
+    // What Build needs to write the .pro again when the project is newer (see
+    // qmake/uvisionbuild.h), besides the default target above: the corvane-cli that wrote it
+    // (empty to record none), and the pack root when --pack-root named one (absolute; empty
+    // when the root came from the environment or the installation, which are looked up
+    // again).
+    QString converter;
+    QString namedPackRoot;
 };
 
 } // namespace Corvane

@@ -108,6 +108,9 @@ bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &a
             build.target = names.first();
         build.installation =
             buildingInstallation(project.targets, rendering.mdkRoot, rendering.c51Root);
+        build.converter = rendering.converter;
+        build.defaultTarget = rendering.defaultTarget;
+        build.packRoot = rendering.namedPackRoot;
         writer.uvisionBuild(build);
     }
     writer.closing();
