@@ -462,9 +462,10 @@ void TestUvisionBuild::update()
     const QByteArray line = pro.toUtf8() +
                             ":1: warning: fw.pro is older than fw.uvprojx, and no "
                             "converter writes it again: " +
-                            warning +
-                            ". Convert the project again, or set the environment variable "
-                            "CORVANE to the full path of corvane-cli.\n";
+                            warning + ". Convert it again with corvane-cli --pack-root " +
+                            options.namedPackRoot.toUtf8() + " '" + project.toUtf8() +
+                            "', or set the environment variable CORVANE to the full path of "
+                            "corvane-cli.\n";
     QCOMPARE(make.err, (warning.isEmpty() ? QByteArray() : line) + diagnostics(project));
     if (!warning.isEmpty())
         QVERIFY(this->make().err.startsWith(line));

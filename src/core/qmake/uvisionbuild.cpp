@@ -68,7 +68,7 @@ const char body[] = R"qmake(!qtc_run {
     UV_UNSET = "UV4 is not set, and UV4.exe is not at $$join(UV_LOOKED, " or ")"
     UV_STALE = "$${UV_PRO}:1: warning: $$basename(_PRO_FILE_) is older than $$basename(UV_PROJECT), and no converter writes it again:"
     UV_NONE = "CORVANE is not set, and corvane-cli is not on the PATH"
-    UV_HOW = ". Convert the project again, or set the environment variable CORVANE to the full path of corvane-cli."
+    UV_HOW = ". Convert it again with corvane-cli $$UV_CONVERT, or set the environment variable CORVANE to the full path of corvane-cli."
     # A diagnostic that begins with a relative file path, "..\Src\main.c(12): error", gets
     # the project's folder in front of it.
     UV_RELATIVE = "^[^*:( /][^:(]*[.][^:(]*[(:]"
