@@ -169,12 +169,6 @@ void TestUvisionBuild::blockLines_data()
         << QStringLiteral("D:/Keil v5")
         << QByteArray("UV_PROJECT = $$PWD/\"my fw$${LITERAL_DOLLAR}1.uvprojx\"\r\n"
                       "UV_BUILD_TARGET = \"A\"\r\nUV_INSTALLED = \"D:/Keil v5/UV4/UV4.exe\"\r\n");
-    QTest::newRow("what writing it again passes: converter, --target, --pack-root")
-        << QList<QByteArray>{"A", "B #2"} << QStringLiteral("MDK-ARM/fw.uvprojx") << QString()
-        << QByteArray("UV_PROJECT = $$PWD/fw.uvprojx\r\nUV_BUILD_TARGET = $$UV_TARGET\r\n"
-                      "CORVANE_CLI = \"/opt/c v/corvane-cli\"\r\n"
-                      "CORVANE_TARGET = \"B $${LITERAL_HASH}2\"\r\nCORVANE_PACK_ROOT = "
-                      "/p$${LITERAL_HASH}\r\n");
 }
 
 void TestUvisionBuild::blockLines()
@@ -186,11 +180,6 @@ void TestUvisionBuild::blockLines()
 
     ConversionOptions options;
     options.mdkRoot = mdkRoot;
-    if (targets.contains("B #2")) {
-        options.converter = QStringLiteral("/opt/c v/corvane-cli");
-        options.target = QStringLiteral("B #2");
-        options.namedPackRoot = QStringLiteral("/p#");
-    }
     const QString project = writeProject(*m_tree, targets, options, projectFile);
     QVERIFY(!project.isEmpty());
     const QByteArray pro = ProjectTree::readFile(outputPathFor(project));
