@@ -145,17 +145,20 @@ void Watch::convert(const QString &input)
     // What the last conversion read is compared from before this one reads it, so that a
     // save while it runs makes one more; files it finds only now (a workspace's new
     // members) from after it. The lines come out once every file is watched.
-    QStringList keys = m_files.value(input, {key(input)});
-    for (const QString &path : qAsConst(keys))
+    const QStringList before = m_files.value(input, {key(input)});
+    for (const QString &path : before)
         watchFile(path);
     const QStringList read = m_convert(input);
+    QStringList keys{key(input)};
     for (const QString &file : read) {
         const QString path = key(file);
-        if (!keys.contains(path)) {
-            keys.append(path);
+        if (keys.contains(path))
+            continue;
+        keys.append(path);
+        if (!before.contains(path))
             watchFile(path);
-        }
     }
+    // A member no longer in the workspace counts no more.
     m_files.insert(input, keys);
     std::fflush(stdout);
     std::fflush(stderr);
