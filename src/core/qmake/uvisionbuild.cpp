@@ -37,8 +37,10 @@ const char body[] = R"qmake(!qtc_run {
     # this file, when it is there, else corvane-cli on the PATH.
     UV_CONVERTER =
     !isEmpty(CORVANE_CLI):exists($$CORVANE_CLI): UV_CONVERTER = $$CORVANE_CLI
-    # cmd.exe runs the commands of nmake, jom and mingw32-make without sh.exe.
-    equals(MAKEFILE_GENERATOR, MSVC.NET)|isEmpty(QMAKE_SH): UV_CMD = 1
+    # cmd.exe runs the commands of nmake, jom and mingw32-make without sh.exe. MSVC's
+    # Makefiles are nmake's, whose generator Visual Studio 2010 and later name MSBUILD.
+    contains(MAKEFILE_GENERATOR, "MSVC\\.NET|MSBUILD"): UV_NMAKE = 1
+    !isEmpty(UV_NMAKE)|isEmpty(QMAKE_SH): UV_CMD = 1
     defineReplace(uvArgument) {
         uv_quoted = $$shell_quote($$1)
         # nmake reads a '#' outside double quotes as a comment.
@@ -182,7 +184,7 @@ const char body[] = R"qmake(!qtc_run {
         $${UV_STEP}.commands ~= s/[$$LITERAL_DOLLAR]/$$LITERAL_DOLLAR$$LITERAL_DOLLAR/g
         !isEmpty(UV_CMD) {
             # nmake and jom drop the double quotes with $(NAME:"=), GNU make with subst.
-            equals(MAKEFILE_GENERATOR, MSVC.NET) {
+            !isEmpty(UV_NMAKE) {
                 $${UV_STEP}.commands ~= s/UV_ENV_UV4/$${LITERAL_DOLLAR}(UV4:\"=)/g
                 $${UV_STEP}.commands ~= s/UV_ENV_CORVANE/$${LITERAL_DOLLAR}(CORVANE:\"=)/g
             } else {
