@@ -245,11 +245,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 fail("a conversion for an unknown target wrote something");
             break;
         }
-        // Another default target changes the line just before the first scope, no other.
+        // Another default target changes the line before the numbers and the first scope, no
+        // other.
         using namespace Corvane::Fragments;
         const QByteArray line = scopeDefault(targets.first());
         QByteArray expected = first;
-        const int at = expected.indexOf(line + scopeOpener(targets.first()));
+        const int at =
+            expected.indexOf(line + targetNumbers(targets) + scopeOpener(targets.first()));
         if (at < 0)
             fail("no default line before the first scope");
         expected.replace(at, line.size(), scopeDefault(targets.last()));

@@ -57,7 +57,9 @@ QString syntaxFault(const QByteArray &line)
         return QStringLiteral("a line break inside a line");
     if (line.startsWith("# Device \t") || line.startsWith("# Added by uVision for this target: ") ||
         line == "}" || line == "# The active project in uVision" || line == "# Check UV_TARGET" ||
-        line == "# Arm Compiler 5's keywords as clang reads them, for Qt Creator's code model")
+        line == "# Arm Compiler 5's keywords as clang reads them, for Qt Creator's code model" ||
+        line == "# UV_TARGET by number" ||
+        line == "# Built one after another, in this order, also by make -j.")
         return QString();
     // The scope lines of a project of several targets: a quoted name inside.
     static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
@@ -66,6 +68,10 @@ QString syntaxFault(const QByteArray &line)
         return syntaxFault(line.mid(defaultLead.size()));
     if (line.startsWith(scopeLead) && line.endsWith(") {"))
         return syntaxFault(line.mid(scopeLead.size(), line.size() - scopeLead.size() - 3));
+    // A number that selects a target: equals(UV_TARGET, 2): UV_TARGET = "name"
+    const int number = line.indexOf("): UV_TARGET = ");
+    if (line.startsWith(scopeLead) && number > 0)
+        return syntaxFault(line.mid(number + 15));
     // The check after the last scope splices the value given between two quoted parts of
     // its message.
     static const QByteArray spliced = "\"$${UV_TARGET}\"";
@@ -81,8 +87,9 @@ QString syntaxFault(const QByteArray &line)
 // first lines.
 QString buildBlockFault(const QByteArray &line)
 {
-    static const QByteArray leads[] = {"UV_PROJECT = $$PWD/",
-                                       "UV_BUILD_TARGET = ", "UV_INSTALLED = "};
+    static const QByteArray leads[] = {
+        "UV_PROJECT = $$PWD/", "UV_BUILD_TARGET = ", "UV_INSTALLED = ",
+        "CORVANE_CLI = ",      "CORVANE_TARGET = ",  "CORVANE_PACK_ROOT = "};
     if (line == "UV_BUILD_TARGET = $$UV_TARGET")
         return QString();
     for (const QByteArray &lead : leads) {

@@ -5,10 +5,12 @@
 #include "reading/uvisioninstallation.h"
 #include "workspaceconversion.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLayout>
@@ -141,8 +143,16 @@ void MainWindow::on_pushButton_ChooseFile_clicked()
 void MainWindow::on_pushButton_Gen_clicked()
 {
     // The library writes through a QSaveFile: the .pro is complete before the box shows.
-    // Packs and headers from where uVision on this machine takes them.
-    const Corvane::ConversionOptions options = Corvane::installedUvisionOptions();
+    // Packs and headers from where uVision on this machine takes them; Build writes a .pro
+    // older than its project again with the corvane-cli installed beside the window.
+    Corvane::ConversionOptions options = Corvane::installedUvisionOptions();
+#ifdef Q_OS_WIN
+    const QString cli = QStringLiteral("/corvane-cli.exe");
+#else
+    const QString cli = QStringLiteral("/corvane-cli");
+#endif
+    if (QFileInfo(QApplication::applicationDirPath() + cli).isFile())
+        options.converter = QApplication::applicationDirPath() + cli;
     if (Corvane::isWorkspacePath(ui->lineEdit_FilePath->text())) {
         const Corvane::WorkspaceResult result =
             Corvane::convertWorkspace(ui->lineEdit_FilePath->text(), options);

@@ -1,15 +1,18 @@
 // corvane-cli: converts uVision project files given on the command line, exactly as the
-// window's Generate button does, for scripts and machines without a display.
+// window's Generate button does, for scripts and machines without a display; with --watch,
+// again whenever they change.
 
 #include "consoleoutput.h"
 #include "conversion.h"
 #include "reading/uvisioninstallation.h"
+#include "watch.h"
 #include "workspaceconversion.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QTimeZone>
 
 #include <cstdio>
@@ -58,6 +61,42 @@ bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &r
     return result.succeeded() && databases;
 }
 
+// Converts one file given on the command line and reports it; false when it failed.
+// *read gets the files the conversion read: the project, or the workspace and its members.
+bool convertAndReport(const QString &project, const Corvane::ConversionOptions &options,
+                      QStringList *read)
+{
+    read->append(project);
+    if (Corvane::isWorkspacePath(project)) {
+        const Corvane::WorkspaceResult result = Corvane::convertWorkspace(project, options);
+        for (const Corvane::WorkspaceMemberResult &member : result.members)
+            read->append(member.path);
+        return reportWorkspace(project, result);
+    }
+    const Corvane::ConversionResult result = Corvane::convertProject(project, options);
+    if (result.succeeded()) {
+        // What the .pro lacks (packs, files not on disk ...); the run still succeeds.
+        for (const QString &notice : result.notices)
+            print(stderr, project + QStringLiteral(": ") + notice);
+        // C:\fw\MDK-ARM\fw.pro on Windows, as Explorer and cmd.exe spell it.
+        print(stdout, QDir::toNativeSeparators(result.outputPath));
+        return reportDatabase(project, result);
+    }
+    if (result.status == Corvane::ConversionStatus::UnknownTarget) {
+        QStringList quoted;
+        for (const QString &name : result.targets)
+            quoted.append(QLatin1Char('"') + name + QLatin1Char('"'));
+        print(stderr, project + QStringLiteral(": ") + result.message() +
+                          QStringLiteral(" no target \"") + options.target +
+                          QStringLiteral("\"; the project has ") +
+                          (quoted.isEmpty() ? QStringLiteral("no named target")
+                                            : quoted.join(QStringLiteral(", "))));
+        return false;
+    }
+    print(stderr, project + QStringLiteral(": ") + result.message());
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -100,6 +139,11 @@ int main(int argc, char *argv[])
         QStringLiteral("Also write compile_commands.json beside each .pro: clang's view of the "
                        "target the .pro selects, for clangd, VS Code and CLion."));
     parser.addOption(databaseOption);
+    const QCommandLineOption watchOption(
+        QStringLiteral("watch"),
+        QStringLiteral("Convert, then convert again whenever a project or workspace file (or "
+                       "a workspace's member) changes, until Ctrl+C or SIGTERM."));
+    parser.addOption(watchOption);
     parser.addPositionalArgument(QStringLiteral("PROJECT_FILE"),
                                  QStringLiteral("A .uvprojx or .uvproj file, or a .uvmpw "
                                                 "multi-project workspace."),
@@ -128,7 +172,10 @@ int main(int argc, char *argv[])
     if (parser.isSet(packRootOption)) {
         options.packRoot = parser.value(packRootOption);
         options.packRootOrigin = QStringLiteral("--pack-root");
+        options.namedPackRoot = QDir::cleanPath(QFileInfo(options.packRoot).absoluteFilePath());
     }
+    // Build writes a .pro older than its project again with this program and these options.
+    options.converter = QCoreApplication::applicationFilePath();
     // Reproducible output: https://reproducible-builds.org/specs/source-date-epoch/
     const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
     if (!epoch.isEmpty()) {
@@ -142,36 +189,19 @@ int main(int argc, char *argv[])
         options.timestamp = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
     }
 
+    if (parser.isSet(watchOption)) {
+        Watch watch(projects, [&options](const QString &project) {
+            QStringList read;
+            convertAndReport(project, options, &read);
+            return read;
+        });
+        return watch.run();
+    }
     int exitCode = AllConverted;
     for (const QString &project : projects) {
-        if (Corvane::isWorkspacePath(project)) {
-            if (!reportWorkspace(project, Corvane::convertWorkspace(project, options)))
-                exitCode = SomeFailed;
-            continue;
-        }
-        const Corvane::ConversionResult result = Corvane::convertProject(project, options);
-        if (result.succeeded()) {
-            // What the .pro lacks (packs, files not on disk ...); the run still succeeds.
-            for (const QString &notice : result.notices)
-                print(stderr, project + QStringLiteral(": ") + notice);
-            // C:\fw\MDK-ARM\fw.pro on Windows, as Explorer and cmd.exe spell it.
-            print(stdout, QDir::toNativeSeparators(result.outputPath));
-            if (!reportDatabase(project, result))
-                exitCode = SomeFailed;
-        } else if (result.status == Corvane::ConversionStatus::UnknownTarget) {
-            QStringList quoted;
-            for (const QString &name : result.targets)
-                quoted.append(QLatin1Char('"') + name + QLatin1Char('"'));
-            print(stderr, project + QStringLiteral(": ") + result.message() +
-                              QStringLiteral(" no target \"") + options.target +
-                              QStringLiteral("\"; the project has ") +
-                              (quoted.isEmpty() ? QStringLiteral("no named target")
-                                                : quoted.join(QStringLiteral(", "))));
+        QStringList read;
+        if (!convertAndReport(project, options, &read))
             exitCode = SomeFailed;
-        } else {
-            print(stderr, project + QStringLiteral(": ") + result.message());
-            exitCode = SomeFailed;
-        }
     }
     return exitCode;
 }

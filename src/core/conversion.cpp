@@ -100,6 +100,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     converter.setDefaultTarget(options.target);
     converter.setPackRoot(options.packRoot, options.packRootOrigin);
     converter.setUvisionBuild(QFileInfo(projectPath).fileName(), options.mdkRoot, options.c51Root);
+    converter.setRewrite(options.converter, options.namedPackRoot, options.compileCommands);
     result.status = converter.convert(project, output);
     result.targets = converter.project().targetNames();
     result.notices = converter.notices();

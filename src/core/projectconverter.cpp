@@ -104,6 +104,9 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
     rendering.projectFile = m_projectFile;
     rendering.mdkRoot = m_mdkRoot;
     rendering.c51Root = m_c51Root;
+    rendering.converter = m_converter;
+    rendering.namedPackRoot = m_namedPackRoot;
+    rendering.compileCommands = m_rewriteCompileCommands;
     HeaderScanner headers(m_projectDir);
     const bool written = renderProjectFile(m_project, m_additions, rendering, headers, output);
 

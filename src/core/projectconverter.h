@@ -45,6 +45,16 @@ public:
         m_c51Root = c51Root;
     }
 
+    // What Build passes to corvane-cli when it writes the .pro again: the converter (empty
+    // for none recorded) and the pack root --pack-root named (empty for none).
+    void setRewrite(const QString &converter, const QString &namedPackRoot,
+                    bool compileCommands = false)
+    {
+        m_converter = converter;
+        m_namedPackRoot = namedPackRoot;
+        m_rewriteCompileCommands = compileCommands;
+    }
+
     // Reads the project from its current position to its end, once, and writes the whole
     // .pro text. Returns Converted, ProjectReadFailed, UnknownTarget or OutputFailed.
     ConversionStatus convert(QIODevice &project, QIODevice &output);
@@ -69,6 +79,9 @@ private:
     QString m_projectFile;
     QString m_mdkRoot;
     QString m_c51Root;
+    QString m_converter;
+    QString m_namedPackRoot;
+    bool m_rewriteCompileCommands = false;
     Project m_project;
     QVector<TargetAdditions> m_additions;
     QStringList m_additionNotices;

@@ -65,6 +65,26 @@ QVector<WorkspaceMemberResult> convertMembers(const QString &workspaceDir,
     return results;
 }
 
+// "WS.pro", unless a member would write that name ("WS.uvprojx" beside "WS.uvmpw"): then
+// "WS_workspace.pro", or "WS_workspace_2.pro" … the first that no member writes.
+QString workspaceOutputPath(const QString &workspacePath, const QString &outputPath,
+                            const QVector<WorkspaceMember> &members)
+{
+    const QString workspaceDir = QFileInfo(workspacePath).path();
+    QSet<QString> memberOutputs;
+    for (const WorkspaceMember &member : members)
+        memberOutputs.insert(fileKey(outputPathFor(memberProjectPath(workspaceDir, member.path))));
+    if (!memberOutputs.contains(fileKey(outputPath)))
+        return outputPath;
+    const QString stem = outputPath.left(outputPath.size() - 4) + QLatin1String("_workspace");
+    for (int n = 1;; ++n) {
+        const QString path = stem + (n > 1 ? QLatin1Char('_') + QString::number(n) : QString()) +
+                             QLatin1String(".pro");
+        if (!memberOutputs.contains(fileKey(path)) && !sameFile(workspacePath, path))
+            return path;
+    }
+}
+
 } // namespace
 
 bool isWorkspacePath(const QString &path)
@@ -90,6 +110,9 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
     }
     workspace.close();
 
+    const QFileInfo info(workspacePath);
+    result.outputPath = workspaceOutputPath(workspacePath, result.outputPath, reading.members);
+
     // The workspace's .pro is opened before any member is converted: when it cannot be
     // written, nothing is.
     QSaveFile output(result.outputPath);
@@ -105,7 +128,6 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
         memberOptions.timestamp = QDateTime::currentDateTime();
     // No member's .pro may replace the workspace's, nor the workspace (through a link).
     QSet<QString> outputs{fileKey(result.outputPath), fileKey(workspacePath)};
-    const QFileInfo info(workspacePath);
     result.members = convertMembers(info.path(), reading.members, memberOptions, outputs);
 
     QVector<Subproject> subprojects;

@@ -40,9 +40,10 @@ bool isWorkspacePath(const QString &path);
 // members together (Qt Creator takes the editor's codec from the project opened). Succeeds
 // when at least one member converted and the subdirs project is in place; when none
 // converted nothing is written, and the status is the first member's failure (WrongPath
-// for a workspace that names no project).
-// A member whose .pro would replace the workspace, its .pro or another member's fails with
-// WrongPath; a member named twice is converted once.
+// for a workspace that names no project). The subdirs project is WS.pro beside WS.uvmpw,
+// or WS_workspace.pro when a member's .pro is WS.pro (WS.uvprojx beside it). A member whose
+// .pro would replace the workspace or another member's fails with WrongPath; a member named
+// twice is converted once.
 WorkspaceResult convertWorkspace(const QString &workspacePath,
                                  const ConversionOptions &options = ConversionOptions());
 

@@ -6,6 +6,9 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <csignal>
+#include <cstdio>
+
 namespace {
 
 const QByteArray project = "    <Device>STM32F103C8</Device>\r\n"
@@ -61,6 +64,8 @@ private slots:
     void printedPathExists();
     void workspaces_data();
     void workspaces();
+    void watch_data();
+    void watch();
 };
 
 void TestCli::conversions_data()
@@ -275,7 +280,8 @@ void TestCli::targetOption()
     }
     const QByteArray pro = tree.read(QStringLiteral("fw.pro"));
     // The default changes; the scopes stay in project order.
-    QVERIFY2(pro.contains(QByteArray(defaultLine + "equals(UV_TARGET, \"Debug\") {\r\n")),
+    QVERIFY2(pro.contains(QByteArray(defaultLine + "# UV_TARGET by number\r\n")) &&
+                 pro.contains("\"\r\nequals(UV_TARGET, \"Debug\") {\r\n"),
              pro.constData());
     QVERIFY(run.err.isEmpty());
 }
@@ -437,6 +443,73 @@ void TestCli::workspaces()
     QStringList after = before + written;
     after.sort();
     QCOMPARE(tree.entries(), after);
+}
+
+void TestCli::watch_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<bool>("byRename"); // the editor writes a new file and renames it over
+    QTest::addColumn<int>("stop");      // the signal that ends it
+    QTest::addColumn<int>("written");   // .pro files written per change
+
+    const QString project = QStringLiteral("MDK-ARM/fw.uvprojx");
+    QTest::newRow("edited in place, SIGTERM") << project << false << int(SIGTERM) << 1;
+    QTest::newRow("saved by renaming, SIGINT") << project << true << int(SIGINT) << 1;
+    QTest::newRow("a workspace's member saved by renaming")
+        << QStringLiteral("WS.uvmpw") << true << int(SIGTERM) << 2;
+}
+
+// --watch converts again after each save, once, and a signal ends it cleanly.
+void TestCli::watch()
+{
+#ifdef Q_OS_WIN
+    QSKIP("signals are POSIX");
+#else
+    QFETCH(QString, input);
+    QFETCH(bool, byRename);
+    QFETCH(int, stop);
+    QFETCH(int, written);
+
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("MDK-ARM/fw.uvprojx"), project));
+    QVERIFY(tree.add(QStringLiteral("WS.uvmpw"),
+                     "<project><PathAndName>MDK-ARM\\fw.uvprojx</PathAndName></project>\n"));
+    QProcess cli;
+    cli.setWorkingDirectory(tree.root());
+    cli.start(QStringLiteral(CORVANE_CLI), {QStringLiteral("--watch"), input});
+    // Waits for `count` more lines on stdout, at most 5 seconds.
+    QByteArray out;
+    const auto lines = [&](int count) {
+        const int want = out.count('\n') + count;
+        QElapsedTimer timer;
+        timer.start();
+        while (out.count('\n') < want && !timer.hasExpired(5000)) {
+            cli.waitForReadyRead(100);
+            out += cli.readAllStandardOutput();
+        }
+        return out.count('\n') >= want;
+    };
+    QVERIFY(lines(written));
+    const QStringList before = tree.entries();
+    for (const QByteArray define : {"FIRST", "SECOND"}) {
+        const QByteArray text = QByteArray(project).replace("STM32F103xB", define);
+        const QString saved = QStringLiteral("MDK-ARM/fw.uvprojx");
+        QVERIFY(tree.add(saved + (byRename ? QStringLiteral(".tmp") : QString()), text));
+        if (byRename)
+            QCOMPARE(std::rename(qPrintable(tree.path(saved + QStringLiteral(".tmp"))),
+                                 qPrintable(tree.path(saved))),
+                     0);
+        QVERIFY2(lines(written), define.constData());
+        QVERIFY(tree.read(QStringLiteral("MDK-ARM/fw.pro"))
+                    .contains(QByteArray("\t" + define + "\r\n")));
+        QVERIFY(!cli.waitForReadyRead(1000)); // one save, one conversion
+    }
+    ::kill(pid_t(cli.processId()), stop);
+    QVERIFY(cli.waitForFinished(5000));
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(tree.entries(), before); // no temporary file left
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -95,7 +95,7 @@ void TestBuildFiles::lists_data()
                list("DISTFILES", {"doc/readme.txt", "o.o", "l.lib"});
     QTest::newRow("per target; a target that leaves out everything")
         << target("A", group(file("1", "a.c"))) + target("B", group(file("1", "a.c", "0")))
-        << "isEmpty(UV_TARGET): UV_TARGET = \"A\"\r\nequals(UV_TARGET, \"A\") {\r\n" +
+        << Pro::scopeDefault({"A", "B"}) + "equals(UV_TARGET, \"A\") {\r\n" +
                Pro::sources({"a.c"}) + "}\r\nequals(UV_TARGET, \"B\") {\r\n" +
                list("DISTFILES", {"a.c"}) + "}\r\n" + Pro::targetCheck({"A", "B"});
     QTest::newRow("left out: blanks, $ and #")

@@ -134,15 +134,16 @@ void TestConversion::output_data()
         // Each target in a scope of its own, the first the default.
         QTest::newRow("two targets, CRLF")
             << mdk << crlf(uvProject({debug, release})) << workedExampleHeaders
-            << wrapped("isEmpty(UV_TARGET): UV_TARGET = \"Debug\"\r\n"
-                       "equals(UV_TARGET, \"Debug\") {\r\n" +
-                       first + "}\r\nequals(UV_TARGET, \"Release\") {\r\n" + second +
+            << wrapped(Pro::scopeDefault({"Debug", "Release"}) +
+                       "equals(UV_TARGET, \"Debug\") {\r\n" + first +
+                       "}\r\nequals(UV_TARGET, \"Release\") {\r\n" + second +
                        "}\r\n"
                        // An unknown UV_TARGET stops qmake rather than reading no target.
                        "\r\n# Check UV_TARGET\r\n"
                        "!equals(UV_TARGET, \"Debug\"):!equals(UV_TARGET, \"Release\"): "
                        "error(\"UV_TARGET \\\"\"$${UV_TARGET}\"\\\" names no target of this "
-                       "project; its targets are \\\"Debug\\\", \\\"Release\\\".\")\r\n");
+                       "project; its targets are 1: \\\"Debug\\\", 2: \\\"Release\\\". "
+                       "UV_TARGET takes a target's number in place of its name.\")\r\n");
     }
     {
         // Real SDK projects carry include lines of several thousand bytes.

@@ -52,7 +52,7 @@ void TestTargets::body_data()
     QTest::addColumn<QByteArray>("project");
     QTest::addColumn<QByteArray>("expected"); // the .pro between the banner and the closing
 
-    const QByteArray defaultLine = "isEmpty(UV_TARGET): UV_TARGET = \"A\"\r\n";
+    const QByteArray defaultLine = Pro::scopeDefault({"A", "B"});
     QTest::newRow("sources after a scope line")
         << QByteArray("<TargetName>A</TargetName>\n<FilePath>a.c</FilePath>\n"
                       "<TargetName>B</TargetName>\n<FilePath>b.c</FilePath>\n")
@@ -244,7 +244,7 @@ void TestTargets::targetNames()
                                      &error, tree.root()));
         QVERIFY2(error.contains(QStringLiteral("UV_TARGET \"") + QString::fromUtf8(wrong) +
                                 QStringLiteral("\" names no target of this project; its targets "
-                                               "are \"First\", \"")),
+                                               "are 1: \"First\", 2: \"")),
                  qPrintable(error));
     }
     QVERIFY(!QFileInfo::exists(tree.path(QStringLiteral("pwned"))));

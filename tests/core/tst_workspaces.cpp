@@ -188,6 +188,7 @@ void TestWorkspaces::writtenBytes()
     QCOMPARE(tree.read(QStringLiteral("ws/WS.pro")),
              expectedBanner(QStringLiteral("2024-01-02 03:04")) +
                  "TEMPLATE = subdirs\r\n"
+                 "# Built one after another, in this order, also by make -j.\r\n"
                  "\r\n"
                  "SUBDIRS += app\r\n"
                  "app.file = APP/MDK-ARM/app.pro\r\n"
@@ -195,9 +196,11 @@ void TestWorkspaces::writtenBytes()
                  "# The active project in uVision\r\n"
                  "SUBDIRS += boot\r\n"
                  "boot.file = \"C$${LITERAL_HASH} $${LITERAL_DOLLAR}x/boot.pro\"\r\n"
+                 "boot.depends = app\r\n"
                  "\r\n"
                  "SUBDIRS += lib\r\n"
-                 "lib.file = ../lib/lib.pro\r\n");
+                 "lib.file = ../lib/lib.pro\r\n"
+                 "lib.depends = boot\r\n");
     // Each member's .pro as if it had been converted alone, with the same banner time.
     QVERIFY(tree.read(QStringLiteral("lib/lib.pro"))
                 .startsWith(expectedBanner(QStringLiteral("2024-01-02 03:04"))));
@@ -239,6 +242,10 @@ void TestWorkspaces::qmakeWalksMembers_data()
     QTest::newRow("missing member")
         << QStringList{".\\gone\\gone.uvprojx", ".\\APP\\app.uvprojx", ".\\APP\\gone.uvprojx"}
         << QStringList{"APP/app.uvprojx"} << QByteArray("\r\n");
+    // Both converted: the member keeps WS.pro, the workspace's is WS_workspace.pro.
+    QTest::newRow("a member named like the workspace")
+        << QStringList{".\\WS.uvprojx", ".\\WS\\WS.uvprojx"}
+        << QStringList{"WS.uvprojx", "WS/WS.uvprojx"} << QByteArray("\r\n");
     QTest::newRow("one-line workspace")
         << QStringList{".\\Boot\\boot.uvprojx", "..\\lib\\lib.uvprojx", ".\\R&amp;D\\fw.uvprojx"}
         << QStringList{"Boot/boot.uvprojx", "../lib/lib.uvprojx", "R&D/fw.uvprojx"} << QByteArray();
@@ -266,6 +273,8 @@ void TestWorkspaces::qmakeWalksMembers()
     QVERIFY(tree.add(QStringLiteral("build/")));
     const WorkspaceResult result = convertWorkspace(tree.path(QStringLiteral("ws/WS.uvmpw")));
     QVERIFY(result.succeeded());
+    const QString wsPro = QFileInfo(result.outputPath).fileName();
+    QCOMPARE(wsPro, QLatin1String(members.contains("WS.uvprojx") ? "WS_workspace.pro" : "WS.pro"));
 
     QStringList expected;
     QStringList makefiles; // where qmake puts each member's: its folder's twin in the build
@@ -277,8 +286,7 @@ void TestWorkspaces::qmakeWalksMembers()
     }
     QByteArray evaluated;
     QString error;
-    QVERIFY2(QmakeTool::evaluate(QStringLiteral("WS.pro"), {}, &evaluated, &error,
-                                 tree.path(QStringLiteral("ws"))),
+    QVERIFY2(QmakeTool::evaluate(wsPro, {}, &evaluated, &error, tree.path(QStringLiteral("ws"))),
              qPrintable(error));
     const QHash<QString, QStringList> vars = QmakeTool::variables(evaluated);
     const QStringList names = vars.value(QStringLiteral("SUBDIRS"));
@@ -289,9 +297,9 @@ void TestWorkspaces::qmakeWalksMembers()
     QCOMPARE(names.size(), expected.size());
 
     QStringList read;
-    QVERIFY2(QmakeTool::recurse(tree.path(QStringLiteral("ws/WS.pro")),
-                                tree.path(QStringLiteral("build")), &read, &error),
-             qPrintable(error));
+    QVERIFY2(
+        QmakeTool::recurse(result.outputPath, tree.path(QStringLiteral("build")), &read, &error),
+        qPrintable(error));
     // Qt 6's qmake writes the names it reads in Latin-1: count them, find their Makefiles.
     QCOMPARE(read.size(), members.size());
     for (const QString &makefile : makefiles)
@@ -335,14 +343,15 @@ void TestWorkspaces::members_data()
         << QStringList{"a/a.uvprojx", "b/b.uvprojx"} << int(ConversionStatus::Converted)
         << QStringList{"a/a.uvprojx" + ok, "b/b.uvprojx" + ok}
         << QStringList{"*a/a.pro", "b/b.pro"};
-    QTest::newRow(".pro of the workspace or of an earlier member")
+    // The workspace's own .pro then takes another name (see workspaceName).
+    QTest::newRow(".pro named like the workspace's, or like an earlier member's")
         << uvWorkspace({".\\WS.uvprojx", ".\\a\\fw.uvprojx", ".\\a\\fw.uvproj", ".\\b\\b.uvprojx"},
                        -1)
         << QStringList{"WS.uvprojx", "a/fw.uvprojx", "a/fw.uvproj", "b/b.uvprojx"}
         << int(ConversionStatus::Converted)
-        << QStringList{"WS.uvprojx" + wrong, "a/fw.uvprojx" + ok, "a/fw.uvproj" + wrong,
+        << QStringList{"WS.uvprojx" + ok, "a/fw.uvprojx" + ok, "a/fw.uvproj" + wrong,
                        "b/b.uvprojx" + ok}
-        << QStringList{"a/fw.pro", "b/b.pro"};
+        << QStringList{"WS.pro", "a/fw.pro", "b/b.pro"};
 #ifndef Q_OS_WIN
     QTest::newRow(".pro a link to the workspace")
         << uvWorkspace({".\\m.uvprojx", ".\\a\\a.uvprojx"}, -1)
@@ -405,15 +414,17 @@ void TestWorkspaces::members()
     }
     QCOMPARE(got, outcomes);
 
+    const QString workspacePro =
+        QDir(tree.root()).relativeFilePath(QDir::fromNativeSeparators(result.outputPath));
     QStringList after = before + written;
     if (result.succeeded())
-        after.append(QStringLiteral("ws/WS.pro"));
+        after.append(workspacePro);
     after.sort();
     QCOMPARE(tree.entries(), after);
     if (!result.succeeded())
         return;
     QStringList files;
-    const QList<QByteArray> lines = tree.read(QStringLiteral("ws/WS.pro")).split('\n');
+    const QList<QByteArray> lines = tree.read(workspacePro).split('\n');
     bool active = false;
     for (const QByteArray &line : lines) {
         active = active || line.startsWith("# The active project");

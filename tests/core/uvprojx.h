@@ -169,12 +169,25 @@ inline QByteArray targetCheck(const QList<QByteArray> &names)
     QByteArray listed;
     for (const QByteArray &name : names) {
         conditions += "!equals(UV_TARGET, \"" + name + "\"):";
-        listed += (listed.isEmpty() ? "\\\"" : ", \\\"") + name + "\\\"";
+        listed += (listed.isEmpty() ? "" : ", ") + QByteArray::number(names.indexOf(name) + 1) +
+                  ": \\\"" + name + "\\\"";
     }
     return "\r\n# Check UV_TARGET\r\n" + conditions +
            " error(\"UV_TARGET \\\"\"$${UV_TARGET}\"\\\" names no target of this project; its "
            "targets are " +
-           listed + ".\")\r\n";
+           listed + ". UV_TARGET takes a target's number in place of its name.\")\r\n";
+}
+
+// The default line and the numbers after it, for targets whose names need no escaping.
+inline QByteArray scopeDefault(const QList<QByteArray> &names, const QByteArray &chosen = {})
+{
+    QByteArray out = "isEmpty(UV_TARGET): UV_TARGET = \"" +
+                     (chosen.isEmpty() ? names.first() : chosen) +
+                     "\"\r\n# UV_TARGET by number\r\n";
+    for (int i = 0; i < names.size(); ++i)
+        out += "equals(UV_TARGET, " + QByteArray::number(i + 1) + "): UV_TARGET = \"" +
+               names.at(i) + "\"\r\n";
+    return out;
 }
 
 } // namespace Pro

@@ -1,11 +1,12 @@
 // Build with uVision: the block at the end of the .pro, and what qmake and make do with it
-// in a build folder of their own, with a stand-in for UV4.exe.
+// in a build folder of their own, with a stand-in for UV4.exe and the real corvane-cli.
 
 #include "conversion.h"
 #include "projecttree.h"
 #include "qmake/uvisionbuild.h"
 #include "qmaketool.h"
 #include "uvprojx.h"
+#include "workspaceconversion.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -15,30 +16,41 @@ using namespace Corvane;
 
 namespace {
 
-// The log's diagnostics, as the stand-in writes them.
-const QByteArray diagnostics =
-    "..\\Src\\main.c(12): error:  #20: identifier \"x\" is undefined\r\n"
-    "../Src/led.c:7:5: warning: unused variable 'y' [-Wunused-variable]\r\n";
+// The log's diagnostics as the stand-in writes them, the paths made absolute from the
+// folder of the project.
+QByteArray diagnostics(const QString &project)
+{
+    const QByteArray dir = QFileInfo(project).path().toUtf8();
+    return dir + "/../Src/main.c(12): error:  #20: identifier \"x\" is undefined\r\n" + dir +
+           "/../Src/led.c:7:5: warning: unused variable 'y' [-Wunused-variable]\r\n";
+}
 
 // A project of the given targets ("" for one that names none), each compiling a real
-// main.c, converted; by default in a folder with blanks, Chinese and '#'.
+// main.c and the given sources, converted unless told not to; by default in a folder with
+// blanks, Chinese and '#'.
 QString writeProject(const ProjectTree &tree, const QList<QByteArray> &names,
                      const ConversionOptions &options = ConversionOptions(),
-                     const QString &project = QString::fromUtf8("固件 #1/MDK-ARM/fw.uvprojx"))
+                     const QString &project = QString::fromUtf8("固件 #1/MDK-ARM/fw.uvprojx"),
+                     const QList<QByteArray> &sources = {}, bool convert = true)
 {
     QList<UvTarget> targets;
     for (const QByteArray &name : names) {
         UvTarget target;
         target.name = name;
-        target.files = {"..\\Src\\main.c"};
+        target.files = QList<QByteArray>{"..\\Src\\main.c"} + sources;
         targets.append(target);
     }
     const QString source = QFileInfo(project).path() + QStringLiteral("/../Src/main.c");
     if (!tree.add(project, uvProject(targets)) ||
         !tree.add(source, "int main(void) { return 0; }\n") ||
-        !convertProject(tree.path(project), options).succeeded())
+        (convert && !convertProject(tree.path(project), options).succeeded()))
         return QString();
     return tree.path(project);
+}
+
+QString proOf(const QString &project)
+{
+    return project.left(project.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".pro");
 }
 
 struct Run
@@ -82,12 +94,16 @@ private slots:
     void rebuild();
     void withoutUvision_data();
     void withoutUvision();
+    void update_data();
+    void update();
+    void workspace();
     void parse();
 
 private:
     // qmake in the build folder, then make; the .pro's path is taken from the project's.
     Run qmakeAndMake(const QString &project, const QStringList &qmakeArguments,
                      const QStringList &makeArguments = QStringList());
+    Run make(const QStringList &arguments = QStringList());
     QStringList recorded() const;
     QStringList builtFiles() const;
 
@@ -125,6 +141,9 @@ void TestUvisionBuild::init()
     m_environment.insert(QStringLiteral("UV4"), QStringLiteral(CORVANE_UV4_STANDIN));
     m_environment.insert(QStringLiteral("UV4_STANDIN_RECORD"),
                          m_tree->path(QStringLiteral("arguments")));
+    // No converter but the ones a test names.
+    m_environment.remove(QStringLiteral("CORVANE"));
+    m_environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
 }
 
 void TestUvisionBuild::blockLines_data()
@@ -217,13 +236,13 @@ void TestUvisionBuild::installation()
 void TestUvisionBuild::build_data()
 {
     QTest::addColumn<QList<QByteArray>>("targets");
-    QTest::addColumn<QByteArray>("defaultTarget"); // corvane-cli --target
-    QTest::addColumn<QStringList>("qmakeArguments");
-    QTest::addColumn<int>("status");        // what UV4 exits with
-    QTest::addColumn<QByteArray>("target"); // the -t argument; empty: none passed
+    QTest::addColumn<QByteArray>("defaultTarget");   // corvane-cli --target
+    QTest::addColumn<QStringList>("qmakeArguments"); // "flash" goes to make instead
+    QTest::addColumn<int>("status");                 // what UV4 exits with
+    QTest::addColumn<QByteArray>("target");          // the -t argument; empty: none passed
     QTest::addColumn<bool>("succeeds");
 
-    const QList<QByteArray> three = {"Debug", "调试 版本", "Flash #2 $(x)"};
+    const QList<QByteArray> three = {"Debug", "调试 版本", "Flash #2 $(x)", "版本 \"4\""};
     const QByteArray none;
     QTest::newRow("first target by default")
         << three << none << QStringList() << 0 << three.first() << true;
@@ -232,7 +251,12 @@ void TestUvisionBuild::build_data()
         << QStringList{QStringLiteral("UV_TARGET=") + QString::fromUtf8(three.at(1))} << 0
         << three.at(1) << true;
     QTest::newRow("the .pro's default with '#' and '$'")
-        << three << three.last() << QStringList() << 0 << three.last() << true;
+        << three << three.at(2) << QStringList() << 0 << three.at(2) << true;
+    // qmake reads "UV_TARGET=Flash #2 $(x)" as "Flash": the number reaches any name.
+    for (int n : {2, 3, 4})
+        QTest::addRow("UV_TARGET=%d", n)
+            << three << none << QStringList{QStringLiteral("UV_TARGET=%1").arg(n)} << 0
+            << three.at(n - 1) << true;
     QTest::newRow("warnings succeed")
         << three << none << QStringList() << 1 << three.first() << true;
     QTest::newRow("errors fail") << three << none << QStringList() << 2 << three.first() << false;
@@ -244,6 +268,11 @@ void TestUvisionBuild::build_data()
         << QList<QByteArray>{"Flash"} << none << QStringList() << 0 << QByteArray("Flash") << true;
     QTest::newRow("one target without a name: no -t")
         << QList<QByteArray>{""} << none << QStringList() << 0 << QByteArray() << true;
+    QTest::newRow("flash, UV_TARGET=4, warnings succeed")
+        << three << none << QStringList{QStringLiteral("UV_TARGET=4"), QStringLiteral("flash")} << 1
+        << three.at(3) << true;
+    QTest::newRow("flash, errors fail")
+        << three << none << QStringList{QStringLiteral("flash")} << 2 << three.first() << false;
 }
 
 void TestUvisionBuild::build()
@@ -260,17 +289,20 @@ void TestUvisionBuild::build()
     const QString project = writeProject(*m_tree, targets, options);
     QVERIFY(!project.isEmpty());
     m_environment.insert(QStringLiteral("UV4_STANDIN_STATUS"), QString::number(status));
-    const Run make = qmakeAndMake(project, qmakeArguments);
+    const bool flash = qmakeArguments.removeAll(QStringLiteral("flash")) > 0;
+    const Run make = qmakeAndMake(project, qmakeArguments,
+                                  flash ? QStringList{QStringLiteral("flash")} : QStringList());
 
-    QStringList expected = {QStringLiteral("-b"), project};
+    QStringList expected = {flash ? QStringLiteral("-f") : QStringLiteral("-b"), project};
     if (!target.isEmpty())
         expected << QStringLiteral("-t") << QString::fromUtf8(target);
-    expected << QStringLiteral("-j0") << QStringLiteral("-o") << m_build + "/uvision.log";
+    expected << QStringLiteral("-j0") << QStringLiteral("-o")
+             << m_build + (flash ? "/flash.log" : "/uvision.log");
     QCOMPARE(recorded(), expected);
     QCOMPARE(make.exitCode == 0, succeeds);
-    // The diagnostics on stderr, unchanged, then only make's own line of a failure.
-    QVERIFY2(make.err.startsWith(diagnostics), make.err.constData());
-    QCOMPARE(make.err.count('\n'), diagnostics.count('\n') + (succeeds ? 0 : 1));
+    // The diagnostics on stderr, their paths absolute, then only make's own line of a failure.
+    QVERIFY2(make.err.startsWith(diagnostics(project)), make.err.constData());
+    QCOMPARE(make.err.count('\n'), 2 + (succeeds ? 0 : 1));
     QVERIFY(make.out.contains("compiling main.c...\r\n"));
     QVERIFY(make.out.contains("Target not created.\r\n"));
     QVERIFY(!make.out.contains(": error:") && !make.out.contains(": warning:"));
@@ -295,25 +327,33 @@ void TestUvisionBuild::rebuild()
 
 void TestUvisionBuild::withoutUvision_data()
 {
-    QTest::addColumn<QString>("uv4");     // the environment variable; null: not set
-    QTest::addColumn<QString>("mdkRoot"); // the installation conversion found
-    QTest::addColumn<QByteArray>("why");
+    QTest::addColumn<QString>("uv4");      // the environment variable of make; null: not set
+    QTest::addColumn<QString>("qmakeUv4"); // that of qmake
+    QTest::addColumn<QString>("mdkRoot");  // the installation conversion found
+    QTest::addColumn<QByteArray>("why");   // empty: UV4 runs
 
+    const QString standin = QStringLiteral(CORVANE_UV4_STANDIN);
     QTest::newRow("UV4 not set, no installation")
-        << QString() << QString()
+        << QString() << QString() << QString()
         << QByteArray("UV4 is not set, and UV4.exe is not at \"C:/Keil_v5/UV4/UV4.exe\"");
     QTest::newRow("UV4 not set, an installation that is not here")
-        << QString() << QStringLiteral("D:/Keil v5")
+        << QString() << QString() << QStringLiteral("D:/Keil v5")
         << QByteArray("UV4 is not set, and UV4.exe is not at \"D:/Keil v5/UV4/UV4.exe\" or "
                       "\"C:/Keil_v5/UV4/UV4.exe\"");
     QTest::newRow("UV4 names nothing, in quotes")
-        << QStringLiteral("\"/no/Keil/UV4.exe\"") << QString()
+        << QStringLiteral("\"/no/Keil/UV4.exe\"") << QString() << QString()
         << QByteArray("UV4 names \"/no/Keil/UV4.exe\", which does not exist");
+    // Looked up when make runs, as Qt Creator's Build does without running qmake again.
+    QTest::newRow("UV4 set for make only") << standin << QString() << QString() << QByteArray();
+    QTest::newRow("UV4 set for qmake only")
+        << QString() << standin << QString()
+        << QByteArray("UV4 is not set, and UV4.exe is not at \"C:/Keil_v5/UV4/UV4.exe\"");
 }
 
 void TestUvisionBuild::withoutUvision()
 {
     QFETCH(QString, uv4);
+    QFETCH(QString, qmakeUv4);
     QFETCH(QString, mdkRoot);
     QFETCH(QByteArray, why);
 
@@ -322,19 +362,146 @@ void TestUvisionBuild::withoutUvision()
     const QString project = writeProject(*m_tree, {"Debug", "Release"}, options);
     QVERIFY(!project.isEmpty());
     m_environment.remove(QStringLiteral("UV4"));
+    if (!qmakeUv4.isNull())
+        m_environment.insert(QStringLiteral("UV4"), qmakeUv4);
+    QCOMPARE(run(m_qmake, {proOf(project)}, m_build, m_environment).exitCode, 0);
+    m_environment.remove(QStringLiteral("UV4"));
     if (!uv4.isNull())
         m_environment.insert(QStringLiteral("UV4"), uv4);
-    const Run make = qmakeAndMake(project, {});
+    const Run make = this->make();
+    QCOMPARE(recorded().isEmpty(), !why.isEmpty());
+    if (why.isEmpty())
+        return;
     QVERIFY(make.exitCode > 0);
     QCOMPARE(make.out, QByteArray());
+    // In the form Qt Creator's Issues pane takes as an error in the .pro.
     const QByteArray line =
-        "This project is built with uVision, but UV4.exe was not found: " + why +
+        proOf(project).toUtf8() +
+        ":1: error: This project is built with uVision, but UV4.exe was not found: " + why +
         "; uVision runs on Windows only. Set the environment variable UV4 to the full path of "
-        "UV4.exe and run qmake again.\n";
+        "UV4.exe.\n";
     QVERIFY2(make.err.startsWith(line), make.err.constData());
     QCOMPARE(make.err.count('\n'), 2); // and make's own
-    QCOMPARE(recorded(), QStringList());
     QCOMPARE(builtFiles(), QStringList());
+}
+
+void TestUvisionBuild::update_data()
+{
+    QTest::addColumn<QString>("converter");  // recorded, CORVANE, PATH, none, else CORVANE's value
+    QTest::addColumn<QString>("target");     // --target; "gone": then taken out of the project
+    QTest::addColumn<bool>("stale");         // the project written again after qmake
+    QTest::addColumn<QByteArray>("warning"); // why the .pro is not written again
+
+    const QString recorded = QStringLiteral("recorded");
+    QTest::newRow("a source added: the converter that wrote it")
+        << recorded << QString() << true << QByteArray();
+    QTest::newRow("--target kept, CORVANE in quotes")
+        << QStringLiteral("CORVANE") << QStringLiteral("Rel #2") << true << QByteArray();
+    QTest::newRow("on the PATH") << QStringLiteral("PATH") << QString() << true << QByteArray();
+    QTest::newRow("not older: nothing written") << recorded << QString() << false << QByteArray();
+    QTest::newRow("no converter anywhere")
+        << QStringLiteral("none") << QString() << true
+        << QByteArray("CORVANE is not set, and corvane-cli is not on the PATH");
+    QTest::newRow("CORVANE names nothing")
+        << QStringLiteral("/no/corvane-cli") << QString() << true
+        << QByteArray("CORVANE names \"/no/corvane-cli\", which does not exist");
+    QTest::newRow("the conversion fails")
+        << recorded << QStringLiteral("gone") << true << QByteArray();
+}
+
+// Build writes a .pro older than its project again first (real qmake, make and corvane-cli)
+// and µVision builds from the new one.
+void TestUvisionBuild::update()
+{
+    QFETCH(QString, converter);
+    QFETCH(QString, target);
+    QFETCH(bool, stale);
+    QFETCH(QByteArray, warning);
+
+    const QString cli = QStringLiteral(CORVANE_CLI);
+    const bool fails = target == QLatin1String("gone");
+    ConversionOptions options;
+    options.target = fails ? QStringLiteral("Rel #2") : target;
+    options.namedPackRoot = m_tree->path(QStringLiteral("packs"));
+    options.compileCommands = true;
+    options.converter = converter == QLatin1String("recorded") ? cli : QString();
+    if (converter == QLatin1String("PATH"))
+        m_environment.insert(QStringLiteral("PATH"), QFileInfo(cli).path() + ":/usr/bin:/bin");
+    else if (converter.contains(QLatin1Char('/')) || converter == QLatin1String("CORVANE"))
+        m_environment.insert(QStringLiteral("CORVANE"),
+                             converter.contains(QLatin1Char('/')) ? converter : '"' + cli + '"');
+    const QString project = writeProject(*m_tree, {"Debug", "Rel #2"}, options);
+    const QString pro = proOf(project);
+    QCOMPARE(run(m_qmake, {pro}, m_build, m_environment).exitCode, 0);
+    const QByteArray before = ProjectTree::readFile(pro);
+    QVERIFY(m_tree->add(QString::fromUtf8("固件 #1/Src/added.c")));
+    if (stale)
+        QVERIFY(!writeProject(*m_tree, {"Debug", fails ? "Rel" : "Rel #2"}, {},
+                              QString::fromUtf8("固件 #1/MDK-ARM/fw.uvprojx"), {"..\\Src\\added.c"},
+                              false)
+                     .isEmpty());
+    const Run make = this->make();
+    const bool converted = stale && warning.isEmpty() && !fails;
+    QCOMPARE(make.exitCode == 0, !fails);
+    QCOMPARE(ProjectTree::readFile(pro) != before, converted);
+    // A failed conversion fails Build with its message, and UV4 does not run.
+    QCOMPARE(recorded().value(3), fails ? QString() : target.isEmpty() ? "Debug" : target);
+    QCOMPARE(make.err.contains("工程中没有这个目标！"), fails);
+    if (fails)
+        return;
+    // Without a converter: one warning in the form of Qt Creator's, at every make, no loop.
+    const QByteArray line = pro.toUtf8() +
+                            ":1: warning: fw.pro is older than fw.uvprojx, and no "
+                            "converter writes it again: " +
+                            warning +
+                            ". Convert it again with corvane-cli --compile-commands --pack-root " +
+                            options.namedPackRoot.toUtf8() + " '" + project.toUtf8() +
+                            "', or set the environment variable CORVANE to the full path of "
+                            "corvane-cli.\n";
+    QCOMPARE(make.err, (warning.isEmpty() ? QByteArray() : line) + diagnostics(project));
+    if (!warning.isEmpty())
+        QVERIFY(this->make().err.startsWith(line));
+    if (!converted)
+        return;
+    // qmake ran again, reads the new file list, and the options of the first conversion stay.
+    QVERIFY(make.out.contains("qmake"));
+    QByteArray evaluated;
+    QString error;
+    QVERIFY2(QmakeTool::evaluate(pro, {}, &evaluated, &error, m_build), qPrintable(error));
+    const auto vars = QmakeTool::variables(evaluated);
+    QCOMPARE(vars.value(QStringLiteral("SOURCES")),
+             (QStringList{QStringLiteral("../Src/main.c"), QStringLiteral("../Src/added.c")}));
+    QCOMPARE(vars.value(QStringLiteral("CORVANE_PACK_ROOT")), QStringList{options.namedPackRoot});
+    QVERIFY(ProjectTree::readFile(QFileInfo(project).path() + "/compile_commands.json")
+                .contains("../Src/added.c"));
+}
+
+// A workspace named like its member, built with make -j2: the members' UV4 runs one after
+// the other, each one's diagnostics absolute from its own folder.
+void TestUvisionBuild::workspace()
+{
+    const QString first =
+        writeProject(*m_tree, {"A"}, {}, QStringLiteral("ws/WS.uvprojx"), {}, false);
+    const QString second =
+        writeProject(*m_tree, {"B"}, {}, QStringLiteral("ws/b/b.uvprojx"), {}, false);
+    QVERIFY(m_tree->add(QStringLiteral("ws/WS.uvmpw"),
+                        "<project><PathAndName>.\\WS.uvprojx</PathAndName></project>\n"
+                        "<project><PathAndName>.\\b\\b.uvprojx</PathAndName></project>\n"));
+    const WorkspaceResult result = convertWorkspace(m_tree->path(QStringLiteral("ws/WS.uvmpw")));
+    QVERIFY(result.succeeded());
+    QCOMPARE(QFileInfo(result.outputPath).fileName(), QStringLiteral("WS_workspace.pro"));
+    QCOMPARE(
+        run(m_qmake, {QStringLiteral("-r"), result.outputPath}, m_build, m_environment).exitCode,
+        0);
+    m_environment.insert(QStringLiteral("UV4_STANDIN_TRACE"),
+                         m_tree->path(QStringLiteral("trace")));
+    m_environment.insert(QStringLiteral("UV4_STANDIN_SLEEP"), QStringLiteral("400"));
+    const Run make = this->make({QStringLiteral("-j2")});
+    QCOMPARE(make.exitCode, 0);
+    QCOMPARE(m_tree->read(QStringLiteral("trace")),
+             "start " + first.toUtf8() + "\nend " + first.toUtf8() + "\nstart " + second.toUtf8() +
+                 "\nend " + second.toUtf8() + '\n');
+    QCOMPARE(make.err, diagnostics(first) + diagnostics(second));
 }
 
 // Qt Creator parses with qtc_run and gets the application and its files; plain qmake -E,
@@ -362,11 +529,14 @@ void TestUvisionBuild::parse()
 Run TestUvisionBuild::qmakeAndMake(const QString &project, const QStringList &qmakeArguments,
                                    const QStringList &makeArguments)
 {
-    const QString pro = QFileInfo(project).path() + QStringLiteral("/fw.pro");
-    const Run qmake = run(m_qmake, qmakeArguments + QStringList{pro}, m_build, m_environment);
-    if (qmake.exitCode != 0)
-        return qmake;
-    return run(m_make, makeArguments, m_build, m_environment);
+    const Run qmake =
+        run(m_qmake, qmakeArguments + QStringList{proOf(project)}, m_build, m_environment);
+    return qmake.exitCode != 0 ? qmake : make(makeArguments);
+}
+
+Run TestUvisionBuild::make(const QStringList &arguments)
+{
+    return run(m_make, arguments, m_build, m_environment);
 }
 
 QStringList TestUvisionBuild::recorded() const

@@ -3,13 +3,20 @@
 // chosen status.
 //   UV4_STANDIN_RECORD  the file that receives the arguments, one a line, UTF-8
 //   UV4_STANDIN_STATUS  the exit status, 0 by default
-// Named findstr(.exe) it does what findstr /L /I [/V] /C:"text"... FILE does: Wine's findstr
-// is a stub, and the build's commands for cmd.exe use it.
+//   UV4_STANDIN_TRACE   a file that gets "start PROJECT" and "end PROJECT" appended
+//   UV4_STANDIN_SLEEP   milliseconds between the two
+// Named findstr(.exe) it does what findstr [/N] [/R] /L /I [/V] /C:"text"... FILE does:
+// Wine's findstr is a stub, and the build's commands for cmd.exe use it. Named qmake(.exe)
+// it records its arguments in QMAKE_STANDIN_RECORD and touches the Makefile, for make under
+// Wine, which cannot run the cross qmake that wrote it.
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QThread>
 
 #include <algorithm>
 
@@ -41,6 +48,14 @@ int uv4(const QStringList &arguments)
     QFile record(qEnvironmentVariable("UV4_STANDIN_RECORD"));
     if (!record.fileName().isEmpty() && record.open(QIODevice::WriteOnly))
         record.write(arguments.join(QLatin1Char('\n')).toUtf8() + '\n');
+    QFile trace(qEnvironmentVariable("UV4_STANDIN_TRACE"));
+    const QByteArray project = arguments.value(1).toUtf8();
+    if (!trace.fileName().isEmpty() && trace.open(QIODevice::Append)) {
+        trace.write("start " + project + '\n');
+        trace.flush();
+        QThread::msleep(qEnvironmentVariableIntValue("UV4_STANDIN_SLEEP"));
+        trace.write("end " + project + '\n');
+    }
     const int log = arguments.indexOf(QStringLiteral("-o")) + 1;
     const int target = arguments.indexOf(QStringLiteral("-t")) + 1;
     if (log > 0 && log < arguments.size()) {
@@ -55,13 +70,19 @@ int uv4(const QStringList &arguments)
 int findstr(const QStringList &arguments)
 {
     bool invert = false;
+    bool numbers = false;
+    bool regex = false;
     QList<QByteArray> strings;
     QString path;
     for (const QString &argument : arguments) {
         if (argument.compare(QLatin1String("/V"), Qt::CaseInsensitive) == 0)
             invert = true;
+        else if (argument.compare(QLatin1String("/N"), Qt::CaseInsensitive) == 0)
+            numbers = true;
+        else if (argument.compare(QLatin1String("/R"), Qt::CaseInsensitive) == 0)
+            regex = true;
         else if (argument.startsWith(QLatin1String("/C:"), Qt::CaseInsensitive))
-            strings.append(argument.mid(3).toUtf8().toLower());
+            strings.append(regex ? argument.mid(3).toUtf8() : argument.mid(3).toUtf8().toLower());
         else if (!argument.startsWith(QLatin1Char('/')))
             path = argument;
     }
@@ -75,12 +96,19 @@ int findstr(const QStringList &arguments)
     if (!out.open(1, QIODevice::WriteOnly))
         return 2;
     bool any = false;
-    while (!file.atEnd()) {
+    for (int number = 1; !file.atEnd(); ++number) {
         const QByteArray line = file.readLine();
         const QByteArray lower = line.toLower();
-        const bool found = std::any_of(strings.cbegin(), strings.cend(),
-                                       [&lower](const QByteArray &s) { return lower.contains(s); });
+        const bool found = std::any_of(strings.cbegin(), strings.cend(), [&](const QByteArray &s) {
+            // The build's one pattern means the same to findstr and to QRegularExpression.
+            return regex ? QRegularExpression(QString::fromUtf8(s))
+                               .match(QString::fromUtf8(line))
+                               .hasMatch()
+                         : lower.contains(s);
+        });
         if (found != invert) {
+            if (numbers)
+                out.write(QByteArray::number(number) + ':');
             out.write(line);
             any = true;
         }
@@ -90,13 +118,27 @@ int findstr(const QStringList &arguments)
 
 } // namespace
 
+int qmake(const QStringList &arguments)
+{
+    QFile record(qEnvironmentVariable("QMAKE_STANDIN_RECORD"));
+    if (!record.fileName().isEmpty() && record.open(QIODevice::Append))
+        record.write(arguments.join(QLatin1Char(' ')).toUtf8() + '\n');
+    QFile makefile(QStringLiteral("Makefile"));
+    return makefile.open(QIODevice::ReadWrite) &&
+                   makefile.setFileTime(QDateTime::currentDateTime(),
+                                        QFileDevice::FileModificationTime)
+               ? 0
+               : 3;
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments().mid(1);
-    if (QFileInfo(app.applicationFilePath())
-            .baseName()
-            .compare(QLatin1String("findstr"), Qt::CaseInsensitive) == 0)
+    const QString name = QFileInfo(app.applicationFilePath()).baseName().toLower();
+    if (name == QLatin1String("findstr"))
         return findstr(arguments);
+    if (name == QLatin1String("qmake"))
+        return qmake(arguments);
     return uv4(arguments);
 }

@@ -24,6 +24,14 @@ struct ConversionOptions
     QString c51Root;
     // Also write compile_commands.json beside the .pro (see compiledb/compilecommands.h).
     bool compileCommands = false;
+
+    // What Build needs to write the .pro again when the project is newer (see
+    // qmake/uvisionbuild.h), besides the default target above: the corvane-cli that wrote it
+    // (empty to record none), and the pack root when --pack-root named one (absolute; empty
+    // when the root came from the environment or the installation, which are looked up
+    // again).
+    QString converter;
+    QString namedPackRoot;
 };
 
 } // namespace Corvane

@@ -98,6 +98,19 @@ QByteArray scopeDefault(const QString &target)
            "\r\n";
 }
 
+QByteArray targetNumbers(const QStringList &targets)
+{
+    QByteArray out = "# UV_TARGET by number\r\n";
+    for (int i = 0; i < targets.size(); ++i) {
+        const QString number = QString::number(i + 1);
+        if (!targets.contains(number))
+            out += "equals(UV_TARGET, " + number.toUtf8() +
+                   "): UV_TARGET = " + qmakeValue(targets.at(i), ValueSyntax::Quoted).toUtf8() +
+                   "\r\n";
+    }
+    return out;
+}
+
 QByteArray scopeOpener(const QString &target)
 {
     return "equals(UV_TARGET, " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() + ") {\r\n";
@@ -110,14 +123,17 @@ QByteArray targetCheck(const QStringList &targets)
     for (const QString &target : targets) {
         conditions +=
             "!equals(UV_TARGET, " + qmakeValue(target, ValueSyntax::Quoted).toUtf8() + "):";
-        quoted.append(QLatin1Char('"') + target + QLatin1Char('"'));
+        quoted.append(QString::number(quoted.size() + 1) + QLatin1String(": \"") + target +
+                      QLatin1Char('"'));
     }
     // The value given is spliced in between two literal parts of the message.
     return "\r\n# Check UV_TARGET\r\n" + conditions + " error(" +
            qmakeValue(QStringLiteral("UV_TARGET \""), ValueSyntax::Quoted).toUtf8() +
            "$${UV_TARGET}" +
            qmakeValue(QStringLiteral("\" names no target of this project; its targets are ") +
-                          quoted.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                          quoted.join(QStringLiteral(", ")) +
+                          QStringLiteral(". UV_TARGET takes a target's number in place of its "
+                                         "name."),
                       ValueSyntax::Quoted)
                .toUtf8() +
            ")\r\n";

@@ -29,8 +29,12 @@ extern const char closing[];        // "\r\n\r\n\r\n" at the end of the file
 // A project of several targets puts each target's blocks in a scope; the variable
 // UV_TARGET picks one ("qmake UV_TARGET=Release"), the first target by default.
 QByteArray scopeDefault(const QString &target); // isEmpty(UV_TARGET): UV_TARGET = "name"
-QByteArray scopeOpener(const QString &target);  // equals(UV_TARGET, "name") {
-extern const char scopeCloser[];                // "}\r\n"
+// After the default: "# UV_TARGET by number", then for each target n, 1 for the first,
+// equals(UV_TARGET, n): UV_TARGET = "name" -- unless n is itself a target's name, which
+// selects that target as before.
+QByteArray targetNumbers(const QStringList &targets);
+QByteArray scopeOpener(const QString &target); // equals(UV_TARGET, "name") {
+extern const char scopeCloser[];               // "}\r\n"
 // After the last scope: qmake stops with an error naming the targets when UV_TARGET names
 // none of them, rather than reading an empty project. Compared with equals(), one target
 // at a time: contains() would take the value as a regular expression.

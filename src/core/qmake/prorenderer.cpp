@@ -85,6 +85,7 @@ bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &a
                 if (open < 0) {
                     writer.scopeDefault(
                         rendering.defaultTarget.isEmpty() ? target.name : rendering.defaultTarget);
+                    writer.targetNumbers(names);
                 } else {
                     writeAdditions(writer, additions.at(open), rendering.packRoot);
                     writeKeywords(writer, project.targets.at(open));
@@ -116,6 +117,10 @@ bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &a
             build.target = names.first();
         build.installation =
             buildingInstallation(project.targets, rendering.mdkRoot, rendering.c51Root);
+        build.converter = rendering.converter;
+        build.defaultTarget = rendering.defaultTarget;
+        build.packRoot = rendering.namedPackRoot;
+        build.compileCommands = rendering.compileCommands;
         writer.uvisionBuild(build);
     }
     writer.closing();

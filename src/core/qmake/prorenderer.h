@@ -21,6 +21,9 @@ struct ProRendering
                            // uVision; empty for no such block
     QString mdkRoot;       // the Keil installations, "D:/Keil_v5"; empty for none
     QString c51Root;
+    QString converter;            // the corvane-cli Build writes the .pro again with; empty: none
+    QString namedPackRoot;        // the --pack-root it passes; empty: none
+    bool compileCommands = false; // whether it passes --compile-commands
 };
 
 // Which target the additions of a project without scopes belong to: the named one, or the

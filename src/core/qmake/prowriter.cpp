@@ -142,6 +142,11 @@ void ProWriter::scopeDefault(const QString &target)
     write(Fragments::scopeDefault(target));
 }
 
+void ProWriter::targetNumbers(const QStringList &targets)
+{
+    write(Fragments::targetNumbers(targets));
+}
+
 void ProWriter::openScope(const QString &target)
 {
     endList();

@@ -47,6 +47,8 @@ public:
     void codeModelDefines(const QStringList &defines);
 
     void scopeDefault(const QString &target);
+    // Right after the default: UV_TARGET given as a target's number selects that target.
+    void targetNumbers(const QStringList &targets);
     void openScope(const QString &target);
     void closeScope();
     // After the last scope: the check that UV_TARGET names one of the targets.

@@ -68,6 +68,8 @@ QByteArray subdirsProject(const QDateTime &time, const QVector<Subproject> &subp
     const QStringList names = subprojectNames(proFiles);
 
     QByteArray out = Fragments::banner(time) + "TEMPLATE = subdirs\r\n";
+    if (subprojects.size() > 1)
+        out += "# Built one after another, in this order, also by make -j.\r\n";
     for (int i = 0; i < subprojects.size(); ++i) {
         const QByteArray name = Fragments::qmakeValue(names.at(i)).toUtf8();
         out += "\r\n";
@@ -76,6 +78,8 @@ QByteArray subdirsProject(const QDateTime &time, const QVector<Subproject> &subp
         out += "SUBDIRS += " + name + "\r\n";
         out +=
             name + ".file = " + Fragments::qmakeValue(subprojects.at(i).proFile).toUtf8() + "\r\n";
+        if (i > 0)
+            out += name + ".depends = " + Fragments::qmakeValue(names.at(i - 1)).toUtf8() + "\r\n";
     }
     return out;
 }

@@ -23,7 +23,8 @@ struct Subproject
 QStringList subprojectNames(const QStringList &proFiles);
 
 // The whole subdirs project: the banner, TEMPLATE = subdirs, then per member, in order,
-// "SUBDIRS += name" and "name.file = path". Every line ends in "\r\n".
+// "SUBDIRS += name", "name.file = path" and, after the first, "name.depends = previous"
+// so that make builds them one after another. Every line ends in "\r\n".
 QByteArray subdirsProject(const QDateTime &time, const QVector<Subproject> &subprojects);
 
 } // namespace Corvane

@@ -11,10 +11,14 @@ namespace Corvane {
 
 // The block at the end of the .pro that makes Build (Qt Creator's, or qmake and make in a
 // build folder) run uVision's batch build instead of the kit's compiler:
-//   UV4.exe -b <project> -t "<target>" -j0 -o <log>
-// then the log's diagnostics on stderr, its other lines on stdout, and UV4's exit status
-// (0 and 1 succeed). After make clean, the next build passes -r. qmake -E and Qt Creator's
-// parse (CONFIG qtc_run) see the targets' files and settings as before.
+//   UV4.exe -b <project> -t "<target>" -j0 -o <build folder>/uvision.log
+// then the log's diagnostics on stderr (a relative path at their start made absolute from
+// the project's folder), its other lines on stdout, and UV4's exit status (0 and 1
+// succeed). After make clean, the next build passes -r. "make flash" runs UV4 -f the same
+// way into flash.log. Before µVision builds, a .pro older than its project is written again
+// by corvane-cli with the options recorded here; GNU make then reruns qmake and goes on.
+// UV4 and CORVANE are looked up when make runs. qmake -E and Qt Creator's parse (CONFIG
+// qtc_run) see the targets' files and settings as before, and reading the .pro runs nothing.
 struct UvisionBuild
 {
     QString projectFile; // the project's file name; the .pro lies beside it
@@ -24,6 +28,14 @@ struct UvisionBuild
     QString target;
     // The Keil installation whose UV4\UV4.exe is the default, "D:/Keil_v5"; empty for none.
     QString installation;
+
+    // What writing the .pro again passes to the converter: the corvane-cli that wrote it
+    // (empty: none recorded), --target (empty: none), --pack-root (empty: none) and
+    // --compile-commands.
+    QString converter;
+    QString defaultTarget;
+    QString packRoot;
+    bool compileCommands = false;
 
     // The block, from "\r\n# Build with uVision\r\n" on; values written literally.
     QByteArray block() const;
