@@ -408,7 +408,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     writeProject(pretty);
     const QByteArray fromPretty = convertOnce(pretty, time, false, true);
     writeProject(compact);
-    const QByteArray fromCompact = convertOnce(compact, time);
+    const QByteArray fromCompact = convertOnce(compact, time, false, true);
     if (fromPretty.isNull() || fromCompact != fromPretty)
         fail("the same project on one line gives another .pro");
 
