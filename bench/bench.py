@@ -11,7 +11,11 @@ temporary directory, then times, interleaved over several rounds,
 and prints a markdown table of medians, the corvane/grep ratio, the 8x/1x scaling and
 the peak memory (from /usr/bin/time -v).
 
-    bench/bench.py [--rounds 7] [--scales 1,8] [--build-dir DIR | --cli PATH] [--keep]
+    bench/bench.py [--rounds 7] [--scales 1,8] [--build-dir DIR | --cli PATH]
+                   [--baseline PATH] [--keep]
+
+--baseline times a second corvane-cli (an earlier build) in the same rounds, so that the
+two are compared under the same load.
 
 Installs what it needs first (tools/deps build bench).
 """
@@ -52,11 +56,14 @@ def generate(work_dir, scale):
     return result.stdout.strip()
 
 
-def commands(cli, project):
-    return {
+def commands(cli, project, baseline=None):
+    runs = {
         "corvane": [cli, project],
         "grep": ["grep", "-c", "-E", GREP_PATTERN, project],
     }
+    if baseline:
+        runs["baseline"] = [baseline, project]
+    return runs
 
 
 def timed(command, env):
@@ -80,6 +87,7 @@ def main():
     parser.add_argument("--scales", default="1,8", help="sizes to measure, 1 first")
     parser.add_argument("--build-dir", default=os.path.join(ROOT, "build-bench"))
     parser.add_argument("--cli", help="time this corvane-cli instead of building one")
+    parser.add_argument("--baseline", help="also time this corvane-cli, in the same rounds")
     parser.add_argument("--work-dir", help="where to generate (default: a temporary directory); "
                         "projects already there are reused")
     parser.add_argument("--keep", action="store_true", help="keep the generated projects")
@@ -88,6 +96,8 @@ def main():
 
     subprocess.run([os.path.join(ROOT, "tools", "deps"), "build", "bench"], check=True)
     cli = os.path.abspath(args.cli) if args.cli else build(os.path.abspath(args.build_dir))
+    baseline = os.path.abspath(args.baseline) if args.baseline else None
+    tools = ("corvane", "grep") + (("baseline",) if baseline else ())
     work_dir = args.work_dir or tempfile.mkdtemp(prefix="corvane-bench-")
     env = dict(os.environ, SOURCE_DATE_EPOCH="0", LC_ALL="C.UTF-8")
     try:
@@ -96,22 +106,22 @@ def main():
             print(f"generating {scale}x ...", file=sys.stderr)
             projects[scale] = generate(work_dir, scale)
 
-        times = {(scale, tool): [] for scale in scales for tool in ("corvane", "grep")}
+        times = {(scale, tool): [] for scale in scales for tool in tools}
         # One unmeasured pass fills the page cache and writes the .pro files once.
         for scale in scales:
-            for command in commands(cli, projects[scale]).values():
+            for command in commands(cli, projects[scale], baseline).values():
                 timed(command, env)
         for r in range(args.rounds):
             print(f"round {r + 1}/{args.rounds}", file=sys.stderr)
             for scale in scales:
-                runs = list(commands(cli, projects[scale]).items())
+                runs = list(commands(cli, projects[scale], baseline).items())
                 if r % 2:
                     runs.reverse()
                 for tool, command in runs:
                     times[(scale, tool)].append(timed(command, env))
         peaks = {(scale, tool): peak_kib(command, env)
                  for scale in scales
-                 for tool, command in commands(cli, projects[scale]).items()}
+                 for tool, command in commands(cli, projects[scale], baseline).items()}
 
         median = {key: statistics.median(values) for key, values in times.items()}
         base = scales[0]
@@ -122,13 +132,16 @@ def main():
         print("|---|---:|---:|---:|---:|---:|---:|---:|---:|")
         for scale in scales:
             size = os.path.getsize(projects[scale]) / 1e6
-            c, g = median[(scale, "corvane")], median[(scale, "grep")]
-            c_scale = c / median[(base, "corvane")]
+            g = median[(scale, "grep")]
             g_scale = g / median[(base, "grep")]
-            print(f"| {scale}x | {size:.1f} MB | {c * 1000:.0f} ms | {g * 1000:.0f} ms "
-                  f"| {c / g:.2f} | {c_scale:.2f} | {g_scale:.2f} "
-                  f"| {peaks[(scale, 'corvane')] / 1024:.1f} MB "
-                  f"| {peaks[(scale, 'grep')] / 1024:.1f} MB |")
+            for tool in tools[:1] + tools[2:]:
+                c = median[(scale, tool)]
+                c_scale = c / median[(base, tool)]
+                label = f"{scale}x" + (", baseline" if tool == "baseline" else "")
+                print(f"| {label} | {size:.1f} MB | {c * 1000:.0f} ms | {g * 1000:.0f} ms "
+                      f"| {c / g:.2f} | {c_scale:.2f} | {g_scale:.2f} "
+                      f"| {peaks[(scale, tool)] / 1024:.1f} MB "
+                      f"| {peaks[(scale, 'grep')] / 1024:.1f} MB |")
         if args.keep:
             print(f"\nprojects kept in {work_dir}", file=sys.stderr)
     finally:
