@@ -112,9 +112,8 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
     // Holding the listed files against the disk needs nothing the rendering makes, and for
     // a project of thousands of files costs a good part of it: both run at once.
     m_files.reset(new FileCheck(m_projectDir));
-    auto checked = std::async(std::launch::async, [this] {
-        checkProjectFiles(m_project, m_additions, *m_files);
-    });
+    auto checked = std::async(std::launch::async,
+                              [this] { checkProjectFiles(m_project, m_additions, *m_files); });
     HeaderScanner headers(m_projectDir);
     const bool written = renderProjectFile(m_project, m_additions, rendering, headers, output);
     checked.get();
