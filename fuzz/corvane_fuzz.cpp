@@ -164,6 +164,10 @@ QByteArray convertOnce(const QByteArray &input, const QDateTime &time, bool with
     Corvane::ConversionOptions options;
     options.timestamp = time;
     options.compileCommands = database;
+    // Beside the project: a fuzzed source "../x.c" would otherwise put it into the folder
+    // above, where no run cleans up.
+    if (database)
+        options.compileCommandsDir = QFileInfo(scratch->projectPath).absolutePath();
     if (withPacks)
         options.packRoot = scratch->packRoot;
     const Corvane::ConversionResult result = Corvane::convertProject(scratch->projectPath, options);
@@ -198,9 +202,9 @@ QByteArray convertOnce(const QByteArray &input, const QDateTime &time, bool with
     if (!pro.contains("\r\n# Build with uVision\r\n"))
         fail("the .pro has no uVision build block");
     // The compilation database beside it is JSON; it goes again for the runs after this one.
-    if (database && (!result.databaseWritten ||
-                     !QJsonDocument::fromJson(readAll(result.databasePath)).isArray() ||
-                     !QFile::remove(result.databasePath)))
+    if (database && (!result.database.written ||
+                     !QJsonDocument::fromJson(readAll(result.database.path)).isArray() ||
+                     !QFile::remove(result.database.path)))
         fail("the compilation database is no JSON array");
     return pro;
 }

@@ -107,7 +107,8 @@ QByteArray convert(QByteArray project, const Run &run = Run())
     QStringList notices;
     if (run.check) {
         FuzzChecks::checkPro(pro, time);
-        if (!QJsonDocument::fromJson(converter.compileCommands(&notices)).isArray())
+        const QJsonDocument database(converter.compileCommands(&notices).entries);
+        if (!QJsonDocument::fromJson(database.toJson()).isArray())
             fail("the compilation database is no JSON array");
     }
     return pro;

@@ -26,74 +26,114 @@ void print(FILE *stream, const QString &text)
     writeLine(stream, text);
 }
 
-// compile_commands.json after its .pro, when asked for; false when it cannot be written.
-bool reportDatabase(const QString &project, const Corvane::ConversionResult &result)
+// How findings reach the user: "PROJECT_FILE: text" on stderr, or with --diagnostics as a
+// compiler's diagnostic on the project file, which IDEs (Qt Creator's Issues pane) list.
+struct Report
 {
-    const QString path = QDir::toNativeSeparators(result.databasePath);
-    if (!path.isEmpty() && result.databaseWritten)
-        print(stdout, path);
-    else if (!path.isEmpty())
-        print(stderr, project + QStringLiteral(": ") + path + QStringLiteral(" cannot be written"));
-    return path.isEmpty() || result.databaseWritten;
-}
+    bool diagnostics = false;
+
+    void notice(const QString &project, const QString &text) const
+    {
+        line(project, QStringLiteral("warning"), text);
+    }
+    void failure(const QString &project, const QString &text) const
+    {
+        line(project, QStringLiteral("error"), text);
+    }
+    // Not a finding: on stdout with the files written when they are parsed as diagnostics.
+    void remark(const QString &project, const QString &text) const
+    {
+        print(diagnostics ? stdout : stderr, project + QStringLiteral(": ") + text);
+    }
+    // The files written, on stdout: C:\fw\MDK-ARM\fw.pro on Windows, as Explorer and
+    // cmd.exe spell it.
+    void written(const QString &path) const { print(stdout, QDir::toNativeSeparators(path)); }
+
+    // compile_commands.json, when asked for; false when one cannot be written.
+    bool databases(const QString &project, const QVector<Corvane::WrittenFile> &files,
+                   const QString &placement) const
+    {
+        bool all = true;
+        for (const Corvane::WrittenFile &file : files) {
+            if (file.written) {
+                written(file.path);
+            } else {
+                failure(project,
+                        QDir::toNativeSeparators(file.path) + QLatin1Char(' ') + file.reason);
+                all = false;
+            }
+        }
+        if (!placement.isEmpty())
+            remark(project, placement);
+        return all;
+    }
+
+private:
+    void line(const QString &project, const QString &kind, const QString &text) const
+    {
+        if (diagnostics)
+            print(stderr, QDir::toNativeSeparators(QFileInfo(project).absoluteFilePath()) +
+                              QStringLiteral(":1: ") + kind + QStringLiteral(": ") + text);
+        else
+            print(stderr, project + QStringLiteral(": ") + text);
+    }
+};
 
 // Each member as a project of its own, in workspace order; the workspace's .pro last.
-bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &result)
+bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &result,
+                     const Report &report)
 {
-    bool databases = true;
     for (const Corvane::WorkspaceMemberResult &member : result.members) {
         const QString name = QDir::toNativeSeparators(member.path);
         for (const QString &notice : member.result.notices)
-            print(stderr, name + QStringLiteral(": ") + notice);
-        if (member.result.succeeded()) {
-            print(stdout, QDir::toNativeSeparators(member.result.outputPath));
-            databases = reportDatabase(name, member.result) && databases;
-        } else {
-            print(stderr, name + QStringLiteral(": ") + member.result.message());
-        }
+            report.notice(name, notice);
+        if (member.result.succeeded())
+            report.written(member.result.outputPath);
+        else
+            report.failure(name, member.result.message());
     }
     for (const QString &notice : result.notices)
-        print(stderr, workspace + QStringLiteral(": ") + notice);
-    if (result.succeeded())
-        print(stdout, QDir::toNativeSeparators(result.outputPath));
-    else
-        print(stderr, workspace + QStringLiteral(": ") + result.message());
-    return result.succeeded() && databases;
+        report.notice(workspace, notice);
+    if (!result.succeeded()) {
+        report.failure(workspace, result.message());
+        return false;
+    }
+    report.written(result.outputPath);
+    return report.databases(workspace, result.databases, result.databasePlacement);
 }
 
 // Converts one file given on the command line and reports it; false when it failed.
 // *read gets the files the conversion read: the project, or the workspace and its members.
 bool convertAndReport(const QString &project, const Corvane::ConversionOptions &options,
-                      QStringList *read)
+                      const Report &report, QStringList *read)
 {
     read->append(project);
     if (Corvane::isWorkspacePath(project)) {
         const Corvane::WorkspaceResult result = Corvane::convertWorkspace(project, options);
         for (const Corvane::WorkspaceMemberResult &member : result.members)
             read->append(member.path);
-        return reportWorkspace(project, result);
+        return reportWorkspace(project, result, report);
     }
     const Corvane::ConversionResult result = Corvane::convertProject(project, options);
     if (result.succeeded()) {
         // What the .pro lacks (packs, files not on disk ...); the run still succeeds.
         for (const QString &notice : result.notices)
-            print(stderr, project + QStringLiteral(": ") + notice);
-        // C:\fw\MDK-ARM\fw.pro on Windows, as Explorer and cmd.exe spell it.
-        print(stdout, QDir::toNativeSeparators(result.outputPath));
-        return reportDatabase(project, result);
+            report.notice(project, notice);
+        report.written(result.outputPath);
+        return !options.compileCommands ||
+               report.databases(project, {result.database}, result.databasePlacement);
     }
     if (result.status == Corvane::ConversionStatus::UnknownTarget) {
         QStringList quoted;
         for (const QString &name : result.targets)
             quoted.append(QLatin1Char('"') + name + QLatin1Char('"'));
-        print(stderr, project + QStringLiteral(": ") + result.message() +
-                          QStringLiteral(" no target \"") + options.target +
-                          QStringLiteral("\"; the project has ") +
-                          (quoted.isEmpty() ? QStringLiteral("no named target")
-                                            : quoted.join(QStringLiteral(", "))));
+        report.failure(project, result.message() + QStringLiteral(" no target \"") +
+                                    options.target + QStringLiteral("\"; the project has ") +
+                                    (quoted.isEmpty() ? QStringLiteral("no named target")
+                                                      : quoted.join(QStringLiteral(", "))));
         return false;
     }
-    print(stderr, project + QStringLiteral(": ") + result.message());
+    report.failure(project, result.message());
     return false;
 }
 
@@ -136,9 +176,21 @@ int main(int argc, char *argv[])
     parser.addOption(packRootOption);
     const QCommandLineOption databaseOption(
         QStringLiteral("compile-commands"),
-        QStringLiteral("Also write compile_commands.json beside each .pro: clang's view of the "
-                       "target the .pro selects, for clangd, VS Code and CLion."));
+        QStringLiteral("Also write compile_commands.json, clang's view of the target the .pro "
+                       "selects, for clangd, VS Code and CLion: into the deepest folder that "
+                       "holds the project and its sources, where clangd finds it."));
     parser.addOption(databaseOption);
+    const QCommandLineOption databaseDirOption(
+        QStringLiteral("compile-commands-dir"),
+        QStringLiteral("Write compile_commands.json into DIR instead, with the entries of "
+                       "other projects there kept."),
+        QStringLiteral("DIR"));
+    parser.addOption(databaseDirOption);
+    const QCommandLineOption diagnosticsOption(
+        QStringLiteral("diagnostics"),
+        QStringLiteral("Report notices and failures as compiler diagnostics on the project "
+                       "file (PROJECT_FILE:1: warning: ...), as IDEs list them."));
+    parser.addOption(diagnosticsOption);
     const QCommandLineOption watchOption(
         QStringLiteral("watch"),
         QStringLiteral("Convert, then convert again whenever a project or workspace file (or "
@@ -168,7 +220,12 @@ int main(int argc, char *argv[])
     }
 
     options.target = parser.value(targetOption);
-    options.compileCommands = parser.isSet(databaseOption);
+    options.compileCommands = parser.isSet(databaseOption) || parser.isSet(databaseDirOption);
+    if (parser.isSet(databaseDirOption))
+        options.compileCommandsDir =
+            QDir::cleanPath(QFileInfo(parser.value(databaseDirOption)).absoluteFilePath());
+    Report report;
+    report.diagnostics = parser.isSet(diagnosticsOption);
     if (parser.isSet(packRootOption)) {
         options.packRoot = parser.value(packRootOption);
         options.packRootOrigin = QStringLiteral("--pack-root");
@@ -190,9 +247,9 @@ int main(int argc, char *argv[])
     }
 
     if (parser.isSet(watchOption)) {
-        Watch watch(projects, [&options](const QString &project) {
+        Watch watch(projects, [&options, &report](const QString &project) {
             QStringList read;
-            convertAndReport(project, options, &read);
+            convertAndReport(project, options, report, &read);
             return read;
         });
         return watch.run();
@@ -200,7 +257,7 @@ int main(int argc, char *argv[])
     int exitCode = AllConverted;
     for (const QString &project : projects) {
         QStringList read;
-        if (!convertAndReport(project, options, &read))
+        if (!convertAndReport(project, options, report, &read))
             exitCode = SomeFailed;
     }
     return exitCode;

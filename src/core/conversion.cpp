@@ -23,22 +23,6 @@ bool sameFile(const QString &projectPath, const QString &outputPath)
            project.canonicalFilePath() == output.canonicalFilePath();
 }
 
-namespace {
-
-// compile_commands.json beside the .pro, in place only once complete, like the .pro.
-void writeCompileCommands(const ProjectConverter &converter, ConversionResult &result)
-{
-    result.databasePath =
-        QFileInfo(result.outputPath).absolutePath() + QStringLiteral("/compile_commands.json");
-    const QByteArray text = converter.compileCommands(&result.notices);
-    QSaveFile output(result.databasePath);
-    // Not committed, QSaveFile leaves the old file as it was and removes its own.
-    result.databaseWritten =
-        openOutput(output) && output.write(text) == text.size() && commitOutput(output);
-}
-
-} // namespace
-
 QString ConversionResult::message() const
 {
     return statusMessage(status);
@@ -75,6 +59,20 @@ QStringList placeSharedSettings(const QString &proPath, const SourceEncodings &e
 
 ConversionResult convertProject(const QString &projectPath, const ConversionOptions &options)
 {
+    ProjectEntries entries;
+    ConversionResult result = convertProject(projectPath, options, &entries);
+    if (!result.succeeded() || !options.compileCommands)
+        return result;
+    const DatabaseOutcome database = writeCompileCommands({entries}, options.compileCommandsDir);
+    result.database = database.files.value(0);
+    result.databasePlacement = database.placement;
+    result.notices += database.notices;
+    return result;
+}
+
+ConversionResult convertProject(const QString &projectPath, const ConversionOptions &options,
+                                ProjectEntries *entries)
+{
     ConversionResult result;
     // Anywhere in the path, as in "fw.uvprojx.bak" or a directory named "x.uvproj".
     const bool projectFile = projectPath.contains(QLatin1String(".uvprojx")) ||
@@ -100,7 +98,8 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     converter.setDefaultTarget(options.target);
     converter.setPackRoot(options.packRoot, options.packRootOrigin);
     converter.setUvisionBuild(QFileInfo(projectPath).fileName(), options.mdkRoot, options.c51Root);
-    converter.setRewrite(options.converter, options.namedPackRoot, options.compileCommands);
+    converter.setRewrite(options.converter, options.namedPackRoot, options.compileCommands,
+                         options.compileCommandsDir);
     result.status = converter.convert(project, output);
     result.targets = converter.project().targetNames();
     result.notices = converter.notices();
@@ -114,7 +113,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
         return result;
     }
     if (options.compileCommands)
-        writeCompileCommands(converter, result);
+        *entries = converter.compileCommands(&result.notices);
     // Beside the .pro: Qt Creator's shared settings, for sources in an ANSI code page.
     result.notices += placeSharedSettings(result.outputPath, result.encodings);
     return result;

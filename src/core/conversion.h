@@ -3,6 +3,8 @@
 
 #include "common/conversionoptions.h"
 #include "common/conversionstatus.h"
+#include "common/writtenfile.h"
+#include "compiledb/databasefile.h"
 #include "reading/textencoding.h"
 
 #include <QString>
@@ -21,9 +23,11 @@ struct ConversionResult
     // cannot be read, devices a pack does not describe. One sentence each; the run still
     // succeeds without them.
     QStringList notices;
-    // Where compile_commands.json goes when it was asked for, and whether it was written.
-    QString databasePath;
-    bool databaseWritten = false;
+    // compile_commands.json, when it was asked for and the .pro was written; its path is
+    // empty when the entries went to a workspace's database instead.
+    WrittenFile database;
+    // Where it went, in one sentence, when that is not the project's folder.
+    QString databasePlacement;
     // How the sources and headers the .pro lists are encoded, once they were read.
     SourceEncodings encodings;
 
@@ -46,6 +50,11 @@ QStringList placeSharedSettings(const QString &proPath, const SourceEncodings &e
 // .pro file is replaced only when the whole run succeeds.
 ConversionResult convertProject(const QString &projectPath,
                                 const ConversionOptions &options = ConversionOptions());
+
+// The same, but compile_commands.json is not written: its entries go to `entries`, for a
+// workspace that writes them together with its other members'.
+ConversionResult convertProject(const QString &projectPath, const ConversionOptions &options,
+                                ProjectEntries *entries);
 
 } // namespace Corvane
 

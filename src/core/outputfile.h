@@ -2,9 +2,9 @@
 #define CORVANE_OUTPUTFILE_H
 
 #include "common/conversionstatus.h"
+#include "common/savedfile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace Corvane {
 
@@ -19,16 +19,6 @@ ConversionStatus checkInputPath(const QString &path, bool rightKind, QString *ou
 // ProjectOpenFailed. Only a regular file can be one: opening a FIFO blocks until someone
 // writes to it, and a device such as /dev/zero never ends.
 ConversionStatus openInput(QFile &input);
-
-// Opens the .pro at output.fileName() to replace the old one once complete. A .pro the user
-// made read-only stays as it is, whoever runs the tool.
-bool openOutput(QSaveFile &output);
-
-// Puts the complete .pro in place of the old one. QSaveFile::commit() ignores a failure to
-// write out its buffer (a full disk, with a .pro small enough to sit in the buffer until
-// then) and would put a short file in place of the old one, so the buffer is written out
-// and checked first.
-bool commitOutput(QSaveFile &output);
 
 } // namespace Corvane
 

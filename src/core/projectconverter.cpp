@@ -75,10 +75,14 @@ SourceEncodings ProjectConverter::encodings() const
     return m_files ? m_files->encodings() : SourceEncodings();
 }
 
-QByteArray ProjectConverter::compileCommands(QStringList *notices) const
+ProjectEntries ProjectConverter::compileCommands(QStringList *notices) const
 {
-    return Corvane::compileCommands(targetView(m_project, m_additions, m_defaultTarget),
-                                    m_projectDir, m_mdkRoot, notices);
+    const TargetView view = targetView(m_project, m_additions, m_defaultTarget);
+    ProjectEntries entries;
+    entries.projectDir = QDir::fromNativeSeparators(QDir(m_projectDir).absolutePath());
+    entries.objectFolder = objectFolder(view.target);
+    entries.entries = Corvane::compileCommands(view, m_projectDir, m_mdkRoot, notices);
+    return entries;
 }
 
 ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output)
@@ -109,6 +113,7 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
     rendering.converter = m_converter;
     rendering.namedPackRoot = m_namedPackRoot;
     rendering.compileCommands = m_rewriteCompileCommands;
+    rendering.compileCommandsDir = m_compileCommandsDir;
     // Holding the listed files against the disk needs nothing the rendering makes, and for
     // a project of thousands of files costs a good part of it: both run at once.
     m_files.reset(new FileCheck(m_projectDir));

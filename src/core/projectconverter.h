@@ -2,6 +2,7 @@
 #define CORVANE_PROJECTCONVERTER_H
 
 #include "common/conversionstatus.h"
+#include "compiledb/databasefile.h"
 #include "model/project.h"
 #include "packs/targetadditions.h"
 #include "reading/textencoding.h"
@@ -46,13 +47,15 @@ public:
     }
 
     // What Build passes to corvane-cli when it writes the .pro again: the converter (empty
-    // for none recorded) and the pack root --pack-root named (empty for none).
+    // for none recorded), the pack root --pack-root named (empty for none), and where
+    // compile_commands.json goes (the folder the user named; empty: where clangd finds it).
     void setRewrite(const QString &converter, const QString &namedPackRoot,
-                    bool compileCommands = false)
+                    bool compileCommands = false, const QString &compileCommandsDir = QString())
     {
         m_converter = converter;
         m_namedPackRoot = namedPackRoot;
         m_rewriteCompileCommands = compileCommands;
+        m_compileCommandsDir = compileCommandsDir;
     }
 
     // Reads the project from its current position to its end, once, and writes the whole
@@ -66,7 +69,7 @@ public:
     QStringList notices() const;
     // The compilation database of the target the .pro selects by default, rendered from the
     // same reading once convert() has run; what it cannot hold goes to `notices`.
-    QByteArray compileCommands(QStringList *notices) const;
+    ProjectEntries compileCommands(QStringList *notices) const;
     // How the sources and headers the .pro lists are encoded, once convert() has run.
     SourceEncodings encodings() const;
 
@@ -82,6 +85,7 @@ private:
     QString m_converter;
     QString m_namedPackRoot;
     bool m_rewriteCompileCommands = false;
+    QString m_compileCommandsDir;
     Project m_project;
     QVector<TargetAdditions> m_additions;
     QStringList m_additionNotices;

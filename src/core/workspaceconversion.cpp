@@ -33,10 +33,12 @@ QString fileKey(const QString &path)
 }
 
 // The members converted, each once; `outputs` holds the .pro paths taken so far.
+// `entries` gets their compile_commands.json entries.
 QVector<WorkspaceMemberResult> convertMembers(const QString &workspaceDir,
                                               const QVector<WorkspaceMember> &members,
                                               const ConversionOptions &options,
-                                              QSet<QString> &outputs)
+                                              QSet<QString> &outputs,
+                                              QVector<ProjectEntries> &entries)
 {
     QVector<WorkspaceMemberResult> results;
     QHash<QString, int> seen;
@@ -56,9 +58,12 @@ QVector<WorkspaceMemberResult> convertMembers(const QString &workspaceDir,
             result.result.status = ConversionStatus::WrongPath;
             result.result.outputPath = outputPathFor(result.path);
         } else {
-            result.result = convertProject(result.path, options);
+            ProjectEntries memberEntries;
+            result.result = convertProject(result.path, options, &memberEntries);
             if (result.result.succeeded())
                 outputs.insert(output);
+            if (result.result.succeeded() && options.compileCommands)
+                entries.append(memberEntries);
         }
         results.append(result);
     }
@@ -128,7 +133,8 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
         memberOptions.timestamp = QDateTime::currentDateTime();
     // No member's .pro may replace the workspace's, nor the workspace (through a link).
     QSet<QString> outputs{fileKey(result.outputPath), fileKey(workspacePath)};
-    result.members = convertMembers(info.path(), reading.members, memberOptions, outputs);
+    QVector<ProjectEntries> entries;
+    result.members = convertMembers(info.path(), reading.members, memberOptions, outputs, entries);
 
     QVector<Subproject> subprojects;
     SourceEncodings encodings;
@@ -163,6 +169,12 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
     }
     result.status = ConversionStatus::Converted;
     result.notices = placeSharedSettings(result.outputPath, encodings);
+    if (options.compileCommands) {
+        const DatabaseOutcome database = writeCompileCommands(entries, options.compileCommandsDir);
+        result.databases = database.files;
+        result.databasePlacement = database.placement;
+        result.notices += database.notices;
+    }
     return result;
 }
 

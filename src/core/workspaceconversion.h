@@ -24,8 +24,14 @@ struct WorkspaceResult
     QString outputPath;
     // Each member once, in workspace order.
     QVector<WorkspaceMemberResult> members;
-    // What the user must be told about the workspace's own files (its .pro.shared).
+    // What the user must be told about the workspace's own files (its .pro.shared, its
+    // members' compile_commands.json).
     QStringList notices;
+    // With --compile-commands: the members' compile_commands.json, one for all of them where
+    // clangd finds it from each of their sources (see writeCompileCommands()), and where it
+    // went when that is not a member's folder.
+    QVector<WrittenFile> databases;
+    QString databasePlacement;
 
     bool succeeded() const { return status == ConversionStatus::Converted; }
     QString message() const { return statusMessage(status); }

@@ -5,10 +5,14 @@
 #include "conversion.h"
 #include "model/compilerkeywords.h"
 #include "projecttree.h"
+#include "workspaceconversion.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
+
+#include <thread>
 
 using namespace Corvane;
 
@@ -57,6 +61,38 @@ QStringList readEntries(const QJsonArray &array, const QString &directory)
     return entries;
 }
 
+// "a/MDK/a.uvprojx Objects: ../src/a.c ../../lib/x.c": a project of those C sources, whose
+// objects go to the folder named after its path (none: the project's folder).
+QString writeProject(const ProjectTree &tree, const QString &spec)
+{
+    const QString path = spec.section(QLatin1Char(':'), 0, 0).section(QLatin1Char(' '), 0, 0);
+    QByteArray files;
+    for (const QString &source :
+         spec.section(QLatin1Char(':'), 1).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        files += file("1", source.toUtf8());
+    const QByteArray objects = spec.section(QLatin1Char(':'), 0, 0).section(' ', 1).toUtf8();
+    tree.add(path, "<Project><Targets>" +
+                       target("T", m4, "", files,
+                              "<OutputDirectory>" + objects + "</OutputDirectory>\n") +
+                       "</Targets></Project>");
+    return tree.path(path);
+}
+
+// A database's entries as "directory:file", the directory relative to the tree's root.
+QStringList databaseEntries(const ProjectTree &tree, const QString &path)
+{
+    QStringList entries;
+    const QJsonArray array = QJsonDocument::fromJson(ProjectTree::readFile(path)).array();
+    for (const QJsonValue &entry : array) {
+        const QString directory = entry["directory"].toString();
+        entries.append((directory.startsWith(tree.root())
+                            ? QDir(tree.root()).relativeFilePath(directory)
+                            : directory) +
+                       ':' + entry["file"].toString());
+    }
+    return entries;
+}
+
 } // namespace
 
 class TestCompileDb : public QObject
@@ -66,6 +102,8 @@ class TestCompileDb : public QObject
 private slots:
     void entries_data();
     void entries();
+    void placement_data();
+    void placement();
 };
 
 void TestCompileDb::entries_data()
@@ -163,14 +201,189 @@ void TestCompileDb::entries()
     for (const QByteArray &form : {project, QByteArray(project).replace('\n', "")}) {
         QVERIFY(tree.add(projectFile, "<Project><Targets>" + form + "</Targets></Project>"));
         const ConversionResult result = convertProject(tree.path(projectFile), options);
-        QVERIFY(result.databaseWritten);
-        QCOMPARE(result.databasePath, dir + QStringLiteral("/compile_commands.json"));
+        QVERIFY(result.database.written);
         const QJsonArray array =
-            QJsonDocument::fromJson(tree.readFile(result.databasePath)).array();
+            QJsonDocument::fromJson(tree.readFile(result.database.path)).array();
         QCOMPARE((readEntries(array, dir) + result.notices.filter("compile_commands"))
                      .replaceInStrings(options.mdkRoot, QStringLiteral("KEIL")),
                  expected);
     }
+}
+
+void TestCompileDb::placement_data()
+{
+    QTest::addColumn<QStringList>("projects");  // see writeProject(), converted in this order
+    QTest::addColumn<QString>("how");           // "one by one", "at once", "workspace", "into DIR"
+    QTest::addColumn<QString>("before");        // "folder=bytes": a compile_commands.json there
+    QTest::addColumn<QStringList>("databases"); // "folder: directory:file ...", each written
+    QTest::addColumn<QString>("notice");        // part of the notices about it; empty: none
+
+    const QString one = QStringLiteral("one by one");
+    const QStringList meet = {"a/MDK/a.uvprojx: ../src/a.c ../../lib/x.c",
+                              "b/MDK/b.uvprojx: ../src/b.c ../../lib/x.c"};
+    const QString both =
+        ": a/MDK:../src/a.c a/MDK:../../lib/x.c b/MDK:../src/b.c b/MDK:../../lib/x.c";
+    QTest::newRow("sources below") << QStringList{"p/fw.uvprojx: Src/main.c"} << one << QString()
+                                   << QStringList{"p: p:Src/main.c"} << QString();
+    QTest::newRow("sources beside") << QStringList{"p/fw.uvprojx: main.c"} << one << QString()
+                                    << QStringList{"p: p:main.c"} << QString();
+    QTest::newRow("sources above: the folder holding them")
+        << QStringList{"p/MDK-ARM/fw.uvprojx: ../Src/main.c ../../p/Lib/x.c"} << one << QString()
+        << QStringList{"p: p/MDK-ARM:../Src/main.c p/MDK-ARM:../../p/Lib/x.c"}
+        << "compile_commands.json is in " + QDir::toNativeSeparators("%/p");
+    QTest::newRow("a source on another root: beside the project")
+        << QStringList{"p/MDK/fw.uvprojx: ../Src/a.c /opt/keil/x.c"} << one << QString()
+        << QStringList{"p/MDK: p/MDK:../Src/a.c p/MDK:/opt/keil/x.c"}
+        << "share no folder below a drive's root or the home folder, so compile_commands.json "
+           "is beside the project, where clangd finds it for the sources above it only with "
+           "--compile-commands-dir=" +
+               QDir::toNativeSeparators("%/p/MDK");
+    QTest::newRow("the home folder is no such folder")
+        << QStringList{"p/MDK/fw.uvprojx: ../Src/a.c ../../q/x.c"} << QStringLiteral("home")
+        << QString() << QStringList{"p/MDK: p/MDK:../Src/a.c p/MDK:../../q/x.c"}
+        << QStringLiteral("share no folder below a drive's root or the home folder");
+    QTest::newRow("the folder cannot take it: beside the project")
+        << QStringList{"p/MDK/fw.uvprojx: ../Src/a.c"} << one
+        << "p/compile_commands.json/=" << QStringList{"p/MDK: p/MDK:../Src/a.c"}
+        << QDir::toNativeSeparators("%/p/compile_commands.json") + " cannot be read, so";
+    QTest::newRow("a foreign database there: its entries kept")
+        << QStringList{"p/MDK/fw.uvprojx: ../Src/a.c"} << one
+        << "p=[{\"directory\": \"/w\", \"file\": \"x.c\", \"command\": \"cc -c x.c\"}]"
+        << QStringList{"p: /w:x.c p/MDK:../Src/a.c"}
+        << QStringLiteral("compile_commands.json is in");
+    QTest::newRow("a corrupt one there: left alone, beside the project")
+        << QStringList{"p/MDK/fw.uvprojx: ../Src/a.c"} << one
+        << "p=[{\"directory\":" << QStringList{"p/MDK: p/MDK:../Src/a.c"}
+        << QDir::toNativeSeparators("%/p/compile_commands.json") + " is not a compilation database";
+    QTest::newRow("beside the project a corrupt one is replaced")
+        << QStringList{"p/fw.uvprojx: a.c"} << one
+        << "p=[{\"directory\":" << QStringList{"p: p:a.c"}
+        << QDir::toNativeSeparators("%/p/compile_commands.json") +
+               " was not a compilation database; it is replaced";
+    QTest::newRow("two projects meet in one folder")
+        << meet << one << QString() << QStringList{QStringLiteral(".") + both}
+        << QStringLiteral("compile_commands.json is in");
+    QTest::newRow("... in the other order")
+        << QStringList{meet.at(1), meet.at(0)} << one << QString()
+        << QStringList{".: b/MDK:../src/b.c b/MDK:../../lib/x.c a/MDK:../src/a.c "
+                       "a/MDK:../../lib/x.c"}
+        << QStringLiteral("compile_commands.json is in");
+    QTest::newRow("... at once, again and again")
+        << meet << QStringLiteral("at once") << QString() << QStringList{QStringLiteral(".") + both}
+        << QStringLiteral("compile_commands.json is in");
+    QTest::newRow("a project converted again replaces only its own entries, in place")
+        << meet + QStringList{"a/MDK/a.uvprojx: ../src/a2.c ../../lib/x.c"} << one << QString()
+        << QStringList{".: a/MDK:../src/a2.c a/MDK:../../lib/x.c b/MDK:../src/b.c "
+                       "b/MDK:../../lib/x.c"}
+        << QStringLiteral("compile_commands.json is in");
+    QTest::newRow("two projects in one folder keep apart by their objects")
+        << QStringList{"ws/a.uvprojx .\\A\\: src/a.c", "ws/b.uvprojx .\\B\\: src/b.c",
+                       "ws/a.uvprojx .\\A\\: src/a.c"}
+        << one << QString() << QStringList{"ws: ws:src/a.c ws:src/b.c"} << QString();
+    QTest::newRow("a workspace: one database for its members")
+        << meet << QStringLiteral("workspace") << QString()
+        << QStringList{QStringLiteral(".") + both} << QStringLiteral("compile_commands.json is in");
+    QTest::newRow("a workspace's members in one folder")
+        << QStringList{"ws/a.uvprojx: src/a.c", "ws/b.uvprojx: src/b.c"}
+        << QStringLiteral("workspace") << QString() << QStringList{"ws: ws:src/a.c ws:src/b.c"}
+        << QString();
+    QTest::newRow("into the folder named, merged")
+        << meet << QStringLiteral("into DIR") << "named=[]"
+        << QStringList{QStringLiteral("named") + both} << QString();
+}
+
+// Where compile_commands.json goes, so that clangd finds it from every source, and how
+// projects that meet there keep each other's entries.
+void TestCompileDb::placement()
+{
+    QFETCH(QStringList, projects);
+    QFETCH(QString, how);
+    QFETCH(QString, before);
+    QFETCH(QStringList, databases);
+    QFETCH(QString, notice);
+
+    ProjectTree tree;
+    ConversionOptions options;
+    options.compileCommands = true;
+    if (!before.isEmpty())
+        QVERIFY(tree.add(before.section('=', 0, 0).endsWith('/')
+                             ? before.section('=', 0, 0)
+                             : before.section('=', 0, 0) + "/compile_commands.json",
+                         before.section('=', 1).toUtf8()));
+    QStringList notices;
+    auto convert = [&](const QString &spec) {
+        const ConversionResult result = convertProject(writeProject(tree, spec), options);
+        notices += result.notices + QStringList(result.databasePlacement);
+        return result.succeeded() && result.database.written;
+    };
+    if (how == QLatin1String("workspace")) {
+        QByteArray members;
+        for (const QString &spec : qAsConst(projects)) {
+            writeProject(tree, spec);
+            members += "<project><PathAndName>" + spec.section(':', 0, 0).toUtf8() +
+                       "</PathAndName></project>\n";
+        }
+        QVERIFY(tree.add(QStringLiteral("ws.uvmpw"), members));
+        const WorkspaceResult result = convertWorkspace(tree.path("ws.uvmpw"), options);
+        QVERIFY(result.succeeded());
+        QCOMPARE(result.databases.size(), databases.size());
+        notices += result.notices + QStringList(result.databasePlacement);
+    } else if (how == QLatin1String("at once")) {
+        // Right after each conversion its entries are there: another one that read the file
+        // before and wrote it after would have lost them.
+        bool converted[2] = {true, true};
+        auto again = [&](int i) {
+            const QString project = tree.path(projects.at(i).section(':', 0, 0));
+            const QString own = QDir(tree.root()).relativeFilePath(QFileInfo(project).path());
+            for (int round = 0; round < 50; ++round) {
+                // A new file each round: an unchanged database is not written.
+                writeProject(tree, QString(projects.at(i))
+                                       .replace(".c ", ".c ../r" + QString::number(round) + ".c "));
+                const ConversionResult result = convertProject(project, options);
+                const QString current = own + ":../r" + QString::number(round) + ".c";
+                converted[i] = converted[i] && result.database.written &&
+                               databaseEntries(tree, result.database.path).contains(current);
+            }
+        };
+        std::thread first(again, 0);
+        again(1);
+        first.join();
+        QVERIFY(converted[0] && converted[1]);
+        for (const QString &spec : qAsConst(projects))
+            QVERIFY(convertProject(writeProject(tree, spec), options).database.written);
+        notices.append(QStringLiteral("compile_commands.json is in"));
+    } else {
+        const QByteArray home = qgetenv("HOME");
+        if (how == QLatin1String("home")) {
+#ifdef Q_OS_WIN
+            QSKIP("QDir::homePath() is the user's profile, whatever HOME says");
+#endif
+            qputenv("HOME", QFile::encodeName(tree.root()));
+        }
+        if (how == QLatin1String("into DIR"))
+            options.compileCommandsDir = tree.path(QStringLiteral("named"));
+        for (const QString &spec : qAsConst(projects))
+            QVERIFY(convert(spec));
+        qputenv("HOME", home);
+    }
+    for (const QString &database : qAsConst(databases)) {
+        const QString folder = database.section(':', 0, 0);
+        QStringList entries =
+            databaseEntries(tree, tree.path(folder) + QStringLiteral("/compile_commands.json"));
+        QStringList expected = database.section(' ', 1).split(' ');
+        // Conversions at once write in either order.
+        if (how == QLatin1String("at once")) {
+            entries.sort();
+            expected.sort();
+        }
+        QCOMPARE(entries, expected);
+    }
+    const QString told = notices.join('\n');
+    if (notice.isEmpty())
+        QVERIFY2(!told.contains("compile_commands"), qPrintable(told));
+    else
+        QVERIFY2(told.contains(QString(notice).replace('%', QDir::toNativeSeparators(tree.root()))),
+                 qPrintable(told));
 }
 
 QTEST_GUILESS_MAIN(TestCompileDb)

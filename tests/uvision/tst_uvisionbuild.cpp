@@ -391,22 +391,34 @@ void TestUvisionBuild::update_data()
     QTest::addColumn<QString>("target");     // --target; "gone": then taken out of the project
     QTest::addColumn<bool>("stale");         // the project written again after qmake
     QTest::addColumn<QByteArray>("warning"); // why the .pro is not written again
+    QTest::addColumn<QByteArray>("added");   // the source added to the project
 
     const QString recorded = QStringLiteral("recorded");
+    const QByteArray added = "..\\Src\\added.c";
     QTest::newRow("a source added: the converter that wrote it")
-        << recorded << QString() << true << QByteArray();
+        << recorded << QString() << true << QByteArray() << added;
+    // With a '#' in the name: the database's folder given is kept too.
     QTest::newRow("--target kept, CORVANE in quotes")
-        << QStringLiteral("CORVANE") << QStringLiteral("Rel #2") << true << QByteArray();
-    QTest::newRow("on the PATH") << QStringLiteral("PATH") << QString() << true << QByteArray();
-    QTest::newRow("not older: nothing written") << recorded << QString() << false << QByteArray();
+        << QStringLiteral("CORVANE") << QStringLiteral("Rel #2") << true << QByteArray() << added;
+    QTest::newRow("on the PATH") << QStringLiteral("PATH") << QString() << true << QByteArray()
+                                 << added;
+    QTest::newRow("not older: nothing written")
+        << recorded << QString() << false << QByteArray() << added;
     QTest::newRow("no converter anywhere")
         << QStringLiteral("none") << QString() << true
-        << QByteArray("CORVANE is not set, and corvane-cli is not on the PATH");
+        << QByteArray("CORVANE is not set, and corvane-cli is not on the PATH") << added;
+    QTest::newRow("the recorded converter is gone")
+        << QStringLiteral("gone") << QString() << true
+        << QByteArray("the converter this file records, /gone/corvane-cli, is no longer there, "
+                      "CORVANE is not set, and corvane-cli is not on the PATH")
+        << added;
     QTest::newRow("CORVANE names nothing")
         << QStringLiteral("/no/corvane-cli") << QString() << true
-        << QByteArray("CORVANE names \"/no/corvane-cli\", which does not exist");
+        << QByteArray("CORVANE names \"/no/corvane-cli\", which does not exist") << added;
     QTest::newRow("the conversion fails")
-        << recorded << QStringLiteral("gone") << true << QByteArray();
+        << recorded << QStringLiteral("gone") << true << QByteArray() << added;
+    QTest::newRow("the converter's notices as issues on the project")
+        << recorded << QString() << true << QByteArray() << QByteArray("..\\Src\\nowhere.c");
 }
 
 // Build writes a .pro older than its project again first (real qmake, make and corvane-cli)
@@ -417,6 +429,7 @@ void TestUvisionBuild::update()
     QFETCH(QString, target);
     QFETCH(bool, stale);
     QFETCH(QByteArray, warning);
+    QFETCH(QByteArray, added);
 
     const QString cli = QStringLiteral(CORVANE_CLI);
     const bool fails = target == QLatin1String("gone");
@@ -424,7 +437,12 @@ void TestUvisionBuild::update()
     options.target = fails ? QStringLiteral("Rel #2") : target;
     options.namedPackRoot = m_tree->path(QStringLiteral("packs"));
     options.compileCommands = true;
-    options.converter = converter == QLatin1String("recorded") ? cli : QString();
+    if (target == QLatin1String("Rel #2"))
+        options.compileCommandsDir = m_tree->path(QString::fromUtf8("库 #2"));
+    QVERIFY(options.compileCommandsDir.isEmpty() || QDir().mkpath(options.compileCommandsDir));
+    options.converter = converter == QLatin1String("recorded") ? cli
+                        : converter == QLatin1String("gone")   ? QStringLiteral("/gone/corvane-cli")
+                                                               : QString();
     if (converter == QLatin1String("PATH"))
         m_environment.insert(QStringLiteral("PATH"), QFileInfo(cli).path() + ":/usr/bin:/bin");
     else if (converter.contains(QLatin1Char('/')) || converter == QLatin1String("CORVANE"))
@@ -437,8 +455,7 @@ void TestUvisionBuild::update()
     QVERIFY(m_tree->add(QString::fromUtf8("固件 #1/Src/added.c")));
     if (stale)
         QVERIFY(!writeProject(*m_tree, {"Debug", fails ? "Rel" : "Rel #2"}, {},
-                              QString::fromUtf8("固件 #1/MDK-ARM/fw.uvprojx"), {"..\\Src\\added.c"},
-                              false)
+                              QString::fromUtf8("固件 #1/MDK-ARM/fw.uvprojx"), {added}, false)
                      .isEmpty());
     const Run make = this->make();
     const bool converted = stale && warning.isEmpty() && !fails;
@@ -458,7 +475,13 @@ void TestUvisionBuild::update()
                             options.namedPackRoot.toUtf8() + " '" + project.toUtf8() +
                             "', or set the environment variable CORVANE to the full path of "
                             "corvane-cli.\n";
-    QCOMPARE(make.err, (warning.isEmpty() ? QByteArray() : line) + diagnostics(project));
+    // The converter's notices are issues on the project file (then qmake's own word).
+    const QByteArray notices = added.contains("nowhere")
+                                   ? project.toUtf8() +
+                                         ":1: warning: file ../Src/nowhere.c is not on disk\n"
+                                         "WARNING: Failure to find: ../Src/nowhere.c\n"
+                                   : QByteArray();
+    QCOMPARE(make.err, (warning.isEmpty() ? notices : line) + diagnostics(project));
     if (!warning.isEmpty())
         QVERIFY(this->make().err.startsWith(line));
     if (!converted)
@@ -469,11 +492,15 @@ void TestUvisionBuild::update()
     QString error;
     QVERIFY2(QmakeTool::evaluate(pro, {}, &evaluated, &error, m_build), qPrintable(error));
     const auto vars = QmakeTool::variables(evaluated);
+    const QString source = QString::fromUtf8(added).replace('\\', '/');
     QCOMPARE(vars.value(QStringLiteral("SOURCES")),
-             (QStringList{QStringLiteral("../Src/main.c"), QStringLiteral("../Src/added.c")}));
+             (QStringList{QStringLiteral("../Src/main.c"), source}));
     QCOMPARE(vars.value(QStringLiteral("CORVANE_PACK_ROOT")), QStringList{options.namedPackRoot});
-    QVERIFY(ProjectTree::readFile(QFileInfo(project).path() + "/compile_commands.json")
-                .contains("../Src/added.c"));
+    // Where clangd finds it from the sources, above the project's folder, or where it was put.
+    const QString database = options.compileCommandsDir.isEmpty()
+                                 ? m_tree->path(QString::fromUtf8("固件 #1"))
+                                 : options.compileCommandsDir;
+    QVERIFY(ProjectTree::readFile(database + "/compile_commands.json").contains(source.toUtf8()));
 }
 
 // A workspace named like its member, built with make -j2: the members' UV4 runs one after

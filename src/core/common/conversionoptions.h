@@ -22,8 +22,10 @@ struct ConversionOptions
     // none is installed or none is to be used.
     QString mdkRoot;
     QString c51Root;
-    // Also write compile_commands.json beside the .pro (see compiledb/compilecommands.h).
+    // Also write compile_commands.json (see compiledb/databasefile.h): into this folder when
+    // one is named (absolute), else where clangd finds it from every source.
     bool compileCommands = false;
+    QString compileCommandsDir;
 
     // What Build needs to write the .pro again when the project is newer (see
     // qmake/uvisionbuild.h), besides the default target above: the corvane-cli that wrote it

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
 
@@ -42,7 +41,14 @@ bool suffixSays(Language language, const QString &path)
 
 } // namespace
 
-QByteArray compileCommands(const TargetView &view, const QString &projectDir,
+QString objectFolder(const Target *target)
+{
+    QString folder = target ? target->outputDirectory.trimmed() : QString();
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return folder.isEmpty() ? QStringLiteral(".") : QDir::cleanPath(folder);
+}
+
+QJsonArray compileCommands(const TargetView &view, const QString &projectDir,
                            const QString &mdkRoot, QStringList *notices)
 {
     QJsonArray entries;
@@ -53,7 +59,7 @@ QByteArray compileCommands(const TargetView &view, const QString &projectDir,
                             .arg(target->name, target->toolset == QLatin1String("MCS-51")
                                                    ? QStringLiteral("C51")
                                                    : target->toolset));
-        return QJsonDocument(entries).toJson();
+        return entries;
     }
 
     // What every entry has, before the language standard and after it.
@@ -84,6 +90,8 @@ QByteArray compileCommands(const TargetView &view, const QString &projectDir,
     }
 
     const QString directory = QDir::fromNativeSeparators(QDir(projectDir).absolutePath());
+    // Two projects in one folder tell their entries apart by the objects they compile to.
+    const QString objects = objectFolder(target);
     QSet<QString> seen;
     for (const CompiledFile &file : view.sources) {
         const Language language = languageOf(file);
@@ -107,9 +115,13 @@ QByteArray compileCommands(const TargetView &view, const QString &projectDir,
         entry.insert(QStringLiteral("directory"), directory);
         entry.insert(QStringLiteral("file"), file.path);
         entry.insert(QStringLiteral("arguments"), QJsonArray::fromStringList(arguments));
+        entry.insert(QStringLiteral("output"),
+                     QDir::cleanPath(objects + QLatin1Char('/') +
+                                     QFileInfo(file.path).completeBaseName() +
+                                     QLatin1String(".o")));
         entries.append(entry);
     }
-    return QJsonDocument(entries).toJson();
+    return entries;
 }
 
 } // namespace Corvane

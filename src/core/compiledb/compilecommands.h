@@ -3,20 +3,25 @@
 
 #include "packs/targetview.h"
 
-#include <QByteArray>
+#include <QJsonArray>
 #include <QStringList>
 
 namespace Corvane {
 
-// The compilation database (compile_commands.json) of one target's view: an entry per C or
+// The compilation database (compile_commands.json) entries of one target's view: one per C or
 // C++ file the target compiles, each with the project's folder as "directory", the file as
-// the project names it, and clang's arguments as a list: armclang's target flags, the
-// language standard, Arm Compiler 5's keywords for its targets, every define and include
-// folder of the view, the Keil compiler's own include folder last, when `mdkRoot` (the
-// installation, "D:/Keil_v5") has it. Each value is one argument, whatever it holds. A
-// target of another toolset (C51) gets no entries and a notice.
-QByteArray compileCommands(const TargetView &view, const QString &projectDir,
+// the project names it, the object uVision compiles it to as "output" (relative to the
+// project's folder, see objectFolder()), and clang's arguments as a list: armclang's target flags,
+// the language standard, Arm Compiler 5's keywords for its targets, every define and include folder
+// of the view, the Keil compiler's own include folder last, when `mdkRoot` (the installation,
+// "D:/Keil_v5") has it. Each value is one argument, whatever it holds. A target of another toolset
+// (C51) gets no entries and a notice.
+QJsonArray compileCommands(const TargetView &view, const QString &projectDir,
                            const QString &mdkRoot, QStringList *notices);
+
+// Where uVision puts a target's objects, as "output" names them: its OutputDirectory, relative
+// to the project's folder unless absolute, '/' separators, "." for the project's folder.
+QString objectFolder(const Target *target);
 
 } // namespace Corvane
 

@@ -124,6 +124,9 @@ public:
         case Element::v6Lang:
             target.v6Lang = value.toInt();
             break;
+        case Element::OutputDirectory:
+            set(target.outputDirectory);
+            break;
         default:
             break;
         }
@@ -334,13 +337,17 @@ private:
 
 ReadOutcome readProject(QIODevice &device, Project &project)
 {
-    ProjectLineScanner scanner(
-        {Element::TargetName, Element::ToolsetName, Element::Device, Element::Define,
-         Element::IncludePath, Element::PackID, Element::RegisterFile, Element::RegisterFilePath,
-         Element::uAC6, Element::Cpu, Element::Instance, Element::GroupName, Element::FileType,
-         Element::FilePath, Element::IncludeInBuild, Element::MiscControls, Element::uC99,
-         Element::v6Lang, Element::SwStkChk},
-        {"RTE"});
+    ProjectLineScanner scanner({Element::TargetName,     Element::ToolsetName,
+                                Element::Device,         Element::Define,
+                                Element::IncludePath,    Element::PackID,
+                                Element::RegisterFile,   Element::RegisterFilePath,
+                                Element::uAC6,           Element::Cpu,
+                                Element::Instance,       Element::GroupName,
+                                Element::FileType,       Element::FilePath,
+                                Element::IncludeInBuild, Element::MiscControls,
+                                Element::uC99,           Element::v6Lang,
+                                Element::SwStkChk,       Element::OutputDirectory},
+                               {"RTE"});
     ReadingVisitor visitor(project);
     return scanner.scan(device, visitor);
 }

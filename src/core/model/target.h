@@ -38,9 +38,10 @@ struct Target
     QString cpu;               // Cpu: "IRAM(...) IROM(...) CPUTYPE("Cortex-M4") FPU2 ..."
     QString registerFilePath;  // RegisterFilePath: "ST\STM32F10x\" below the installation's INC
     // The target's own C compiler options (<Cads>), not a group's or a file's.
-    QString cMiscControls; // MiscControls: "--c99 --gnu", "-std=c11 -Wno-x" ...
-    bool c99 = false;      // uC99: Arm Compiler 5 in C99 mode
-    int v6Lang = 0;        // v6Lang: Arm Compiler 6's C language, 0 for its default
+    QString cMiscControls;   // MiscControls: "--c99 --gnu", "-std=c11 -Wno-x" ...
+    bool c99 = false;        // uC99: Arm Compiler 5 in C99 mode
+    int v6Lang = 0;          // v6Lang: Arm Compiler 6's C language, 0 for its default
+    QString outputDirectory; // OutputDirectory: ".\Objects\", where objects and the image go
     // Every Device, Define, IncludePath and FilePath of the target, in project order. The
     // fields above hold the first value of their kind: the debug options of old projects
     // repeat some of them.

@@ -121,6 +121,7 @@ bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &a
         build.defaultTarget = rendering.defaultTarget;
         build.packRoot = rendering.namedPackRoot;
         build.compileCommands = rendering.compileCommands;
+        build.compileCommandsDir = rendering.compileCommandsDir;
         writer.uvisionBuild(build);
     }
     writer.closing();

@@ -24,6 +24,7 @@ struct ProRendering
     QString converter;            // the corvane-cli Build writes the .pro again with; empty: none
     QString namedPackRoot;        // the --pack-root it passes; empty: none
     bool compileCommands = false; // whether it passes --compile-commands
+    QString compileCommandsDir;   // ... and --compile-commands-dir; empty: none
 };
 
 // Which target the additions of a project without scopes belong to: the named one, or the

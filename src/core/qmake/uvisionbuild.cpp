@@ -59,6 +59,7 @@ const char body[] = R"qmake(!qtc_run {
     !isEmpty(CORVANE_TARGET): UV_CONVERT = --target $$uvArgument($$CORVANE_TARGET) $$UV_CONVERT
     !isEmpty(CORVANE_PACK_ROOT): UV_CONVERT = --pack-root $$uvPath($$CORVANE_PACK_ROOT) $$UV_CONVERT
     !isEmpty(CORVANE_COMPILE_COMMANDS): UV_CONVERT = --compile-commands $$UV_CONVERT
+    !isEmpty(CORVANE_COMPILE_COMMANDS_DIR): UV_CONVERT = --compile-commands-dir $$uvPath($$CORVANE_COMPILE_COMMANDS_DIR) $$UV_CONVERT
     # How Arm Compiler 5 and 6, armasm, armlink, C51 and its linkers begin a diagnostic.
     UV_DIAGNOSTICS = ": error" ": warning" ": fatal" ": note:" "*** error" "*** warning"
     # What cannot be found is said in one line that Qt Creator's Issues pane shows as an
@@ -71,6 +72,7 @@ const char body[] = R"qmake(!qtc_run {
     UV_UNSET = "UV4 is not set, and UV4.exe is not at $$join(UV_LOOKED, " or ")"
     UV_STALE = "$${UV_PRO}:1: warning: $$basename(_PRO_FILE_) is older than $$basename(UV_PROJECT), and no converter writes it again:"
     UV_NONE = "CORVANE is not set, and corvane-cli is not on the PATH"
+    !isEmpty(CORVANE_CLI):isEmpty(UV_CONVERTER): UV_NONE = "the converter this file records, $$system_path($$CORVANE_CLI), is no longer there, $$UV_NONE"
     UV_HOW = ". Convert it again with corvane-cli $$UV_CONVERT, or set the environment variable CORVANE to the full path of corvane-cli."
     # A diagnostic that begins with a relative file path, "..\Src\main.c(12): error", gets
     # the project's folder in front of it.
@@ -117,7 +119,7 @@ const char body[] = R"qmake(!qtc_run {
             uv_why=\"CORVANE names \\\"$${LITERAL_DOLLAR}uv_conv\\\", which does not exist\"; \
             else uv_conv=$$uvPath($$UV_CONVERTER); fi; test -n \"$${LITERAL_DOLLAR}uv_conv\" || \
             uv_conv=`command -v corvane-cli`; if test -f \"$${LITERAL_DOLLAR}uv_conv\"; then \
-            \"$${LITERAL_DOLLAR}uv_conv\" $$UV_CONVERT; else printf \'%s\\n\' \
+            \"$${LITERAL_DOLLAR}uv_conv\" --diagnostics $$UV_CONVERT; else printf \'%s\\n\' \
             $$shell_quote("$$UV_STALE ")\"$${LITERAL_DOLLAR}uv_why\"$$shell_quote($$UV_HOW) >&2; fi
     } else {
         # One if with an else in a line, and that one first: Wine's cmd misreads the others.
@@ -167,17 +169,18 @@ const char body[] = R"qmake(!qtc_run {
             for %%p in (\"$$UV_STALE\") do echo %%~p CORVANE names \"UV_ENV_CORVANE\", which \
             does not exist$$UV_HOW 1>&2 \
             $$UV_NL@if not \"UV_ENV_CORVANE\"==\"\" if exist \"UV_ENV_CORVANE\" \
-            \"UV_ENV_CORVANE\" $$UV_CONVERT
+            \"UV_ENV_CORVANE\" --diagnostics $$UV_CONVERT
         isEmpty(UV_CONVERTER) {
             uvupdate.commands += $$UV_NL@del /q corvane.found 2>nul & (if \"UV_ENV_CORVANE\"==\"\" \
                 (type nul>corvane.found & corvane-cli --version >nul 2>nul)) & \
                 (if errorlevel 1 (del /q corvane.found 2>nul)) & exit 0 \
                 $$UV_NL@if \"UV_ENV_CORVANE\"==\"\" if not exist corvane.found for %%p in \
                 (\"$$UV_STALE\") do echo %%~p $${UV_NONE}$$UV_HOW 1>&2 \
-                $$UV_NL@if exist corvane.found del /q corvane.found & corvane-cli $$UV_CONVERT
+                $$UV_NL@if exist corvane.found del /q corvane.found & corvane-cli --diagnostics \
+                $$UV_CONVERT
         } else {
             uvupdate.commands += $$UV_NL@if \"UV_ENV_CORVANE\"==\"\" $$uvPath($$UV_CONVERTER) \
-                $$UV_CONVERT
+                --diagnostics $$UV_CONVERT
         }
     }
     # make takes a '$' in a command for its own.
@@ -246,7 +249,9 @@ QByteArray UvisionBuild::block() const
         out += line("CORVANE_TARGET", defaultTarget, Fragments::ValueSyntax::Quoted);
     if (!packRoot.isEmpty())
         out += line("CORVANE_PACK_ROOT", packRoot);
-    if (compileCommands)
+    if (!compileCommandsDir.isEmpty())
+        out += line("CORVANE_COMPILE_COMMANDS_DIR", compileCommandsDir);
+    else if (compileCommands)
         out += "CORVANE_COMPILE_COMMANDS = 1\r\n";
     out += crlf(body);
     return out;

@@ -30,12 +30,13 @@ struct UvisionBuild
     QString installation;
 
     // What writing the .pro again passes to the converter: the corvane-cli that wrote it
-    // (empty: none recorded), --target (empty: none), --pack-root (empty: none) and
-    // --compile-commands.
+    // (empty: none recorded), --target (empty: none), --pack-root (empty: none),
+    // --compile-commands and --compile-commands-dir (empty: none).
     QString converter;
     QString defaultTarget;
     QString packRoot;
     bool compileCommands = false;
+    QString compileCommandsDir;
 
     // The block, from "\r\n# Build with uVision\r\n" on; values written literally.
     QByteArray block() const;

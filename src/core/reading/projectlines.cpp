@@ -53,6 +53,7 @@ const ElementName elementNames[] = {
     named("SwStkChk", Element::SwStkChk),
     named("PathAndName", Element::PathAndName),
     named("NodeIsActive", Element::NodeIsActive),
+    named("OutputDirectory", Element::OutputDirectory),
 };
 
 quint32 bit(Element element)
@@ -80,6 +81,7 @@ Element elementNamed(const char *name, qsizetype size)
     case 'M':
     case 'v':
     case 'S':
+    case 'O':
         break;
     default:
         return Element::None;

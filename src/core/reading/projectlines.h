@@ -30,12 +30,13 @@ enum class Element {
     GroupName,
     FileType,
     IncludeInBuild,
-    MiscControls, // a compiler's own options (<Cads>: the C compiler's)
-    uC99,         // Arm Compiler 5's C99 mode
-    v6Lang,       // Arm Compiler 6's C language
-    SwStkChk,     // an assembler's option: its <Aads> has begun
-    PathAndName,  // a member of a multi-project workspace
-    NodeIsActive, // the workspace's active member
+    MiscControls,    // a compiler's own options (<Cads>: the C compiler's)
+    uC99,            // Arm Compiler 5's C99 mode
+    v6Lang,          // Arm Compiler 6's C language
+    SwStkChk,        // an assembler's option: its <Aads> has begun
+    PathAndName,     // a member of a multi-project workspace
+    NodeIsActive,    // the workspace's active member
+    OutputDirectory, // where the target's objects and image go
 };
 
 // What a pass over the project does with what is found on its lines, in document order.
