@@ -107,10 +107,10 @@ static QStringList workspaceDetails(const QString &workspace,
         const QString name = QDir::toNativeSeparators(member.path) + QStringLiteral(": ");
         if (!member.result.succeeded())
             details.append(name + member.result.message());
-        for (const QString &notice : member.result.notices)
+        for (const QString &notice : Corvane::noticeTexts(member.result.notices))
             details.append(name + notice);
     }
-    for (const QString &notice : result.notices)
+    for (const QString &notice : Corvane::noticeTexts(result.notices))
         details.append(QDir::toNativeSeparators(workspace) + QStringLiteral(": ") + notice);
     return details;
 }
@@ -161,7 +161,7 @@ void MainWindow::on_pushButton_Gen_clicked()
     }
     const Corvane::ConversionResult result =
         Corvane::convertProject(ui->lineEdit_FilePath->text(), options);
-    notify(result.message(), result.notices);
+    notify(result.message(), Corvane::noticeTexts(result.notices));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

@@ -32,9 +32,17 @@ struct Report
 {
     bool diagnostics = false;
 
-    void notice(const QString &project, const QString &text) const
+    void notice(const QString &project, const Corvane::Notice &notice) const
     {
-        line(project, QStringLiteral("warning"), text);
+        if (notice.isRemark())
+            remark(project, Corvane::noticeText(notice));
+        else
+            line(project, QStringLiteral("warning"), Corvane::noticeText(notice));
+    }
+    void notices(const QString &project, const Corvane::Notices &notices) const
+    {
+        for (const Corvane::Notice &n : notices)
+            notice(project, n);
     }
     void failure(const QString &project, const QString &text) const
     {
@@ -49,22 +57,22 @@ struct Report
     // cmd.exe spell it.
     void written(const QString &path) const { print(stdout, QDir::toNativeSeparators(path)); }
 
-    // compile_commands.json, when asked for; false when one cannot be written.
-    bool databases(const QString &project, const QVector<Corvane::WrittenFile> &files,
-                   const QString &placement) const
+    // The files beside the .pro, when there are any; false when one cannot be written.
+    // `failures`: whether that fails the run, with a line of its own (a notice tells of the
+    // ones that do not).
+    bool files(const QString &project, const QVector<Corvane::WrittenFile> &files,
+               bool failures = true) const
     {
         bool all = true;
         for (const Corvane::WrittenFile &file : files) {
             if (file.written) {
                 written(file.path);
-            } else {
+            } else if (!file.path.isEmpty() && failures) {
                 failure(project,
                         QDir::toNativeSeparators(file.path) + QLatin1Char(' ') + file.reason);
                 all = false;
             }
         }
-        if (!placement.isEmpty())
-            remark(project, placement);
         return all;
     }
 
@@ -85,21 +93,22 @@ bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &r
 {
     for (const Corvane::WorkspaceMemberResult &member : result.members) {
         const QString name = QDir::toNativeSeparators(member.path);
-        for (const QString &notice : member.result.notices)
-            report.notice(name, notice);
-        if (member.result.succeeded())
+        report.notices(name, member.result.notices);
+        if (member.result.succeeded()) {
             report.written(member.result.outputPath);
-        else
+            report.files(name, {member.result.shared}, false);
+        } else {
             report.failure(name, member.result.message());
+        }
     }
-    for (const QString &notice : result.notices)
-        report.notice(workspace, notice);
+    report.notices(workspace, result.notices);
     if (!result.succeeded()) {
         report.failure(workspace, result.message());
         return false;
     }
     report.written(result.outputPath);
-    return report.databases(workspace, result.databases, result.databasePlacement);
+    report.files(workspace, {result.shared}, false);
+    return report.files(workspace, result.databases);
 }
 
 // Converts one file given on the command line and reports it; false when it failed.
@@ -117,11 +126,11 @@ bool convertAndReport(const QString &project, const Corvane::ConversionOptions &
     const Corvane::ConversionResult result = Corvane::convertProject(project, options);
     if (result.succeeded()) {
         // What the .pro lacks (packs, files not on disk ...); the run still succeeds.
-        for (const QString &notice : result.notices)
-            report.notice(project, notice);
+        report.notices(project, result.notices);
         report.written(result.outputPath);
-        return !options.compileCommands ||
-               report.databases(project, {result.database}, result.databasePlacement);
+        // The shared settings only help the editor: a notice tells when they cannot be written.
+        report.files(project, {result.shared}, false);
+        return report.files(project, {result.database});
     }
     if (result.status == Corvane::ConversionStatus::UnknownTarget) {
         QStringList quoted;

@@ -38,23 +38,29 @@ QString outputPathFor(const QString &projectPath)
     return info.absolutePath() + QDir::separator() + baseName + QLatin1String(".pro");
 }
 
-QStringList placeSharedSettings(const QString &proPath, const SourceEncodings &encodings)
+WrittenFile placeSharedSettings(const QString &proPath, const SourceEncodings &encodings,
+                                Notices *notices)
 {
     const QByteArray codec = encodings.majorityCodec();
     const QString shared = QFileInfo(proPath).fileName() + QLatin1String(".shared");
     const QString sources = codec.isEmpty() ? QStringLiteral("UTF-8") : QString::fromLatin1(codec);
+    WrittenFile file;
+    if (!codec.isEmpty())
+        file.path = proPath + QLatin1String(".shared");
     switch (updateSharedSettings(proPath, codec)) {
     case SharedSettingsOutcome::Foreign:
-        return {QStringLiteral("the sources are %2, but %1 was not written by Corvane and "
-                               "stays as it is; choose %2 as the project's text encoding in "
-                               "Qt Creator")
-                    .arg(shared, sources)};
+        notices->append({Notice::Kind::SharedSettingsForeign, {shared, sources}, {}});
+        file.reason = QStringLiteral("was not written by Corvane and stays as it is");
+        break;
     case SharedSettingsOutcome::Failed:
-        return {QStringLiteral("%1 cannot be written or removed; the sources are %2")
-                    .arg(shared, sources)};
+        notices->append({Notice::Kind::SharedSettingsFailed, {shared, sources}, {}});
+        file.reason = QStringLiteral("cannot be written or removed");
+        break;
     default:
-        return {};
+        file.written = !codec.isEmpty();
+        break;
     }
+    return file;
 }
 
 ConversionResult convertProject(const QString &projectPath, const ConversionOptions &options)
@@ -65,7 +71,6 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
         return result;
     const DatabaseOutcome database = writeCompileCommands({entries}, options.compileCommandsDir);
     result.database = database.files.value(0);
-    result.databasePlacement = database.placement;
     result.notices += database.notices;
     return result;
 }
@@ -98,8 +103,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     converter.setDefaultTarget(options.target);
     converter.setPackRoot(options.packRoot, options.packRootOrigin);
     converter.setUvisionBuild(QFileInfo(projectPath).fileName(), options.mdkRoot, options.c51Root);
-    converter.setRewrite(options.converter, options.namedPackRoot, options.compileCommands,
-                         options.compileCommandsDir);
+    converter.setRewrite(RewriteOptions::of(options));
     result.status = converter.convert(project, output);
     result.targets = converter.project().targetNames();
     result.notices = converter.notices();
@@ -115,7 +119,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     if (options.compileCommands)
         *entries = converter.compileCommands(&result.notices);
     // Beside the .pro: Qt Creator's shared settings, for sources in an ANSI code page.
-    result.notices += placeSharedSettings(result.outputPath, result.encodings);
+    result.shared = placeSharedSettings(result.outputPath, result.encodings, &result.notices);
     return result;
 }
 

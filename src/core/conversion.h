@@ -19,15 +19,15 @@ struct ConversionResult
     QString outputPath;
     // The project's targets, once it was read.
     QStringList targets;
-    // What targets asked for and was not found: packs not installed, descriptions that
-    // cannot be read, devices a pack does not describe. One sentence each; the run still
+    // What targets asked for and was not found (packs not installed, descriptions that
+    // cannot be read, files not on disk ...), and where the other files went; the run still
     // succeeds without them.
-    QStringList notices;
+    Notices notices;
+    // Qt Creator's <name>.pro.shared, when the sources need one (see placeSharedSettings()).
+    WrittenFile shared;
     // compile_commands.json, when it was asked for and the .pro was written; its path is
     // empty when the entries went to a workspace's database instead.
     WrittenFile database;
-    // Where it went, in one sentence, when that is not the project's folder.
-    QString databasePlacement;
     // How the sources and headers the .pro lists are encoded, once they were read.
     SourceEncodings encodings;
 
@@ -43,8 +43,10 @@ QString outputPathFor(const QString &projectPath);
 bool sameFile(const QString &projectPath, const QString &outputPath);
 
 // Puts Corvane's <name>.pro.shared beside a .pro for the codec most sources are in, or
-// takes it away; returns what the user must be told about it.
-QStringList placeSharedSettings(const QString &proPath, const SourceEncodings &encodings);
+// takes it away; `notices` gets what the user must be told about it. The file, when the
+// sources need one.
+WrittenFile placeSharedSettings(const QString &proPath, const SourceEncodings &encodings,
+                                Notices *notices);
 
 // Converts one uVision project file into a qmake project file beside it. The previous
 // .pro file is replaced only when the whole run succeeds.

@@ -4,7 +4,6 @@
 #include "model/projectreader.h"
 #include "packs/packrepository.h"
 #include "packs/targetadditions.h"
-#include "packs/targetview.h"
 #include "qmake/headerscan.h"
 #include "qmake/prorenderer.h"
 #include "reading/filecheck.h"
@@ -17,42 +16,22 @@ namespace Corvane {
 
 namespace {
 
-// What uVision adds to each target, as the .pro places it: with scopes, each named target's
-// own; without, one block for the whole project (see unscopedTarget).
-QVector<TargetAdditions> findAdditions(const Project &project, AdditionFinder &finder)
-{
-    QVector<TargetAdditions> additions(qMax(1, int(project.targets.size())));
-    if (!project.hasScopes()) {
-        const int at = unscopedTarget(project);
-        additions[at] = finder.additionsFor(project.targets.value(at).name);
-        return additions;
-    }
-    for (int i = 0; i < project.targets.size(); ++i) {
-        if (!project.targets.at(i).name.isEmpty())
-            additions[i] = finder.additionsFor(project.targets.at(i).name);
-    }
-    return additions;
-}
-
 // The files the .pro lists, in the order it lists them, with what uVision adds to a target
 // after the target's own.
-void checkProjectFiles(const Project &project, const QVector<TargetAdditions> &additions,
-                       FileCheck &files)
+void checkProjectFiles(const ResolvedProject &resolved, FileCheck &files)
 {
-    const bool scopes = project.hasScopes();
-    for (int i = 0; i < project.targets.size(); ++i) {
-        for (const TargetValue &value : project.targets.at(i).values) {
+    const auto check = [&files](const Target &part) {
+        for (const TargetValue &value : part.values) {
             if (value.kind == TargetValue::File)
                 files.projectFile(value.text, value.list != FileList::DistFiles);
         }
-        if (scopes) {
-            for (const QString &path : additions.at(i).sources + additions.at(i).headers)
-                files.projectFile(path, true);
-        }
-    }
-    if (!scopes) {
-        const TargetAdditions &whole = additions.at(unscopedTarget(project));
-        for (const QString &path : whole.sources + whole.headers)
+    };
+    if (resolved.leading)
+        check(*resolved.leading);
+    for (const ResolvedTarget &target : resolved.targets) {
+        if (target.target != resolved.leading)
+            check(*target.target);
+        for (const QString &path : target.additions.sources + target.additions.headers)
             files.projectFile(path, true);
     }
 }
@@ -65,9 +44,9 @@ ProjectConverter::ProjectConverter(const QString &projectDir, const QDateTime &t
 
 ProjectConverter::~ProjectConverter() = default;
 
-QStringList ProjectConverter::notices() const
+Notices ProjectConverter::notices() const
 {
-    return m_additionNotices + (m_files ? m_files->notices() : QStringList());
+    return m_resolved.notices + (m_files ? m_files->notices() : Notices());
 }
 
 SourceEncodings ProjectConverter::encodings() const
@@ -75,21 +54,22 @@ SourceEncodings ProjectConverter::encodings() const
     return m_files ? m_files->encodings() : SourceEncodings();
 }
 
-ProjectEntries ProjectConverter::compileCommands(QStringList *notices) const
+ProjectEntries ProjectConverter::compileCommands(Notices *notices) const
 {
-    const TargetView view = targetView(m_project, m_additions, m_defaultTarget);
     ProjectEntries entries;
     entries.projectDir = QDir::fromNativeSeparators(QDir(m_projectDir).absolutePath());
-    entries.objectFolder = objectFolder(view.target);
-    entries.entries = Corvane::compileCommands(view, m_projectDir, m_mdkRoot, notices);
+    const ResolvedTarget *selected = m_resolved.selected();
+    if (!selected)
+        return entries;
+    entries.objectFolder = objectFolder(selected->target);
+    entries.entries = Corvane::compileCommands(*selected, m_projectDir, m_mdkRoot, notices);
     return entries;
 }
 
 ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output)
 {
     m_project = Project();
-    m_additions.clear();
-    m_additionNotices.clear();
+    m_resolved = ResolvedProject();
     m_files.reset();
     if (readProject(project, m_project) == ReadOutcome::ReadError)
         return ConversionStatus::ProjectReadFailed;
@@ -100,27 +80,22 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
         m_packRoot.isEmpty() ? nullptr : new PackRepository(m_packRoot, m_packRootOrigin));
     AdditionFinder finder(m_project, m_projectDir, packs.get());
     finder.setInstallations(m_mdkRoot, m_c51Root);
-    m_additions = findAdditions(m_project, finder);
-    m_additionNotices = finder.notices();
+    m_resolved = resolveProject(m_project, finder, m_defaultTarget);
 
     ProRendering rendering;
     rendering.time = m_time;
-    rendering.defaultTarget = m_defaultTarget;
     rendering.packRoot = packs ? packs->root() : QString();
     rendering.projectFile = m_projectFile;
     rendering.mdkRoot = m_mdkRoot;
     rendering.c51Root = m_c51Root;
-    rendering.converter = m_converter;
-    rendering.namedPackRoot = m_namedPackRoot;
-    rendering.compileCommands = m_rewriteCompileCommands;
-    rendering.compileCommandsDir = m_compileCommandsDir;
+    rendering.rewrite = m_rewrite;
     // Holding the listed files against the disk needs nothing the rendering makes, and for
     // a project of thousands of files costs a good part of it: both run at once.
     m_files.reset(new FileCheck(m_projectDir));
-    auto checked = std::async(std::launch::async,
-                              [this] { checkProjectFiles(m_project, m_additions, *m_files); });
+    auto checked =
+        std::async(std::launch::async, [this] { checkProjectFiles(m_resolved, *m_files); });
     HeaderScanner headers(m_projectDir);
-    const bool written = renderProjectFile(m_project, m_additions, rendering, headers, output);
+    const bool written = renderProjectFile(m_project, m_resolved, rendering, headers, output);
     checked.get();
     m_files->missingFolders(headers.missingEntries());
     m_files->listedFiles(headers.listedFiles());

@@ -1,10 +1,11 @@
 #ifndef CORVANE_PROJECTCONVERTER_H
 #define CORVANE_PROJECTCONVERTER_H
 
+#include "common/conversionoptions.h"
 #include "common/conversionstatus.h"
 #include "compiledb/databasefile.h"
 #include "model/project.h"
-#include "packs/targetadditions.h"
+#include "packs/resolvedtarget.h"
 #include "reading/textencoding.h"
 
 #include <QDateTime>
@@ -46,17 +47,8 @@ public:
         m_c51Root = c51Root;
     }
 
-    // What Build passes to corvane-cli when it writes the .pro again: the converter (empty
-    // for none recorded), the pack root --pack-root named (empty for none), and where
-    // compile_commands.json goes (the folder the user named; empty: where clangd finds it).
-    void setRewrite(const QString &converter, const QString &namedPackRoot,
-                    bool compileCommands = false, const QString &compileCommandsDir = QString())
-    {
-        m_converter = converter;
-        m_namedPackRoot = namedPackRoot;
-        m_rewriteCompileCommands = compileCommands;
-        m_compileCommandsDir = compileCommandsDir;
-    }
+    // What Build passes to corvane-cli when it writes the .pro again.
+    void setRewrite(const RewriteOptions &rewrite) { m_rewrite = rewrite; }
 
     // Reads the project from its current position to its end, once, and writes the whole
     // .pro text. Returns Converted, ProjectReadFailed, UnknownTarget or OutputFailed.
@@ -66,10 +58,10 @@ public:
     const Project &project() const { return m_project; }
     // What targets asked for and could not be found, once convert() has run: packs, files
     // and include folders not on disk, text in encodings an editor cannot tell.
-    QStringList notices() const;
+    Notices notices() const;
     // The compilation database of the target the .pro selects by default, rendered from the
     // same reading once convert() has run; what it cannot hold goes to `notices`.
-    ProjectEntries compileCommands(QStringList *notices) const;
+    ProjectEntries compileCommands(Notices *notices) const;
     // How the sources and headers the .pro lists are encoded, once convert() has run.
     SourceEncodings encodings() const;
 
@@ -82,13 +74,9 @@ private:
     QString m_projectFile;
     QString m_mdkRoot;
     QString m_c51Root;
-    QString m_converter;
-    QString m_namedPackRoot;
-    bool m_rewriteCompileCommands = false;
-    QString m_compileCommandsDir;
+    RewriteOptions m_rewrite;
     Project m_project;
-    QVector<TargetAdditions> m_additions;
-    QStringList m_additionNotices;
+    ResolvedProject m_resolved;
     std::unique_ptr<FileCheck> m_files;
 };
 

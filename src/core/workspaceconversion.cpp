@@ -168,11 +168,10 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
         return result;
     }
     result.status = ConversionStatus::Converted;
-    result.notices = placeSharedSettings(result.outputPath, encodings);
+    result.shared = placeSharedSettings(result.outputPath, encodings, &result.notices);
     if (options.compileCommands) {
         const DatabaseOutcome database = writeCompileCommands(entries, options.compileCommandsDir);
         result.databases = database.files;
-        result.databasePlacement = database.placement;
         result.notices += database.notices;
     }
     return result;

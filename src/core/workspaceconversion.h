@@ -26,12 +26,12 @@ struct WorkspaceResult
     QVector<WorkspaceMemberResult> members;
     // What the user must be told about the workspace's own files (its .pro.shared, its
     // members' compile_commands.json).
-    QStringList notices;
+    Notices notices;
+    // The workspace's .pro.shared, when its members' sources need one.
+    WrittenFile shared;
     // With --compile-commands: the members' compile_commands.json, one for all of them where
-    // clangd finds it from each of their sources (see writeCompileCommands()), and where it
-    // went when that is not a member's folder.
+    // clangd finds it from each of their sources (see writeCompileCommands()).
     QVector<WrittenFile> databases;
-    QString databasePlacement;
 
     bool succeeded() const { return status == ConversionStatus::Converted; }
     QString message() const { return statusMessage(status); }

@@ -35,7 +35,7 @@ struct AdditionRun
             if (name == target || name.isEmpty())
                 additions = found;
         }
-        notices = finder.notices();
+        notices = noticeTexts(finder.notices());
         if (!packs.root().isEmpty()) {
             additions.packFolders.replaceInStrings(packs.root(), QStringLiteral("@"));
             notices.replaceInStrings(QDir::toNativeSeparators(packs.root()), QStringLiteral("@"));

@@ -204,7 +204,7 @@ void TestCompileDb::entries()
         QVERIFY(result.database.written);
         const QJsonArray array =
             QJsonDocument::fromJson(tree.readFile(result.database.path)).array();
-        QCOMPARE((readEntries(array, dir) + result.notices.filter("compile_commands"))
+        QCOMPARE((readEntries(array, dir) + noticeTexts(result.notices).filter("compile_commands"))
                      .replaceInStrings(options.mdkRoot, QStringLiteral("KEIL")),
                  expected);
     }
@@ -313,7 +313,7 @@ void TestCompileDb::placement()
     QStringList notices;
     auto convert = [&](const QString &spec) {
         const ConversionResult result = convertProject(writeProject(tree, spec), options);
-        notices += result.notices + QStringList(result.databasePlacement);
+        notices += noticeTexts(result.notices);
         return result.succeeded() && result.database.written;
     };
     if (how == QLatin1String("workspace")) {
@@ -327,7 +327,7 @@ void TestCompileDb::placement()
         const WorkspaceResult result = convertWorkspace(tree.path("ws.uvmpw"), options);
         QVERIFY(result.succeeded());
         QCOMPARE(result.databases.size(), databases.size());
-        notices += result.notices + QStringList(result.databasePlacement);
+        notices += noticeTexts(result.notices);
     } else if (how == QLatin1String("at once")) {
         // Right after each conversion its entries are there: another one that read the file
         // before and wrote it after would have lost them.

@@ -27,13 +27,29 @@ struct ConversionOptions
     bool compileCommands = false;
     QString compileCommandsDir;
 
-    // What Build needs to write the .pro again when the project is newer (see
-    // qmake/uvisionbuild.h), besides the default target above: the corvane-cli that wrote it
-    // (empty to record none), and the pack root when --pack-root named one (absolute; empty
-    // when the root came from the environment or the installation, which are looked up
-    // again).
+    // What Build needs to write the .pro again when the project is newer, besides the
+    // options above: the corvane-cli that wrote it (empty to record none), and the pack root
+    // when --pack-root named one (absolute; empty when the root came from the environment
+    // or the installation, which are looked up again).
     QString converter;
     QString namedPackRoot;
+};
+
+// What Build passes to corvane-cli when it writes the .pro again (see qmake/uvisionbuild.h):
+// the options of the first conversion it needs, recorded in the .pro.
+struct RewriteOptions
+{
+    QString converter; // the corvane-cli; empty: none recorded
+    QString target;    // --target; empty: none
+    QString packRoot;  // --pack-root; empty: none
+    bool compileCommands = false;
+    QString compileCommandsDir; // --compile-commands-dir; empty: none
+
+    static RewriteOptions of(const ConversionOptions &options)
+    {
+        return {options.converter, options.target, options.namedPackRoot, options.compileCommands,
+                options.compileCommandsDir};
+    }
 };
 
 } // namespace Corvane

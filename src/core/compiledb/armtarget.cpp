@@ -47,13 +47,10 @@ const Core cores[] = {
 
 } // namespace
 
-QStringList armTargetFlags(const QString &cpu)
+QStringList armTargetFlags(const Cpu &cpu)
 {
     QStringList flags{QStringLiteral("--target=arm-arm-none-eabi")};
-    static const QRegularExpression cpuType(QStringLiteral("CPUTYPE\\(\"([^\"]+)\"\\)"));
-    QString name = cpuType.match(cpu).captured(1).toLower();
-    if (name.startsWith(QLatin1String("cortex-")))
-        name.remove(0, 7);
+    const QString &name = cpu.core;
     const Core *core = nullptr;
     for (const Core &c : cores) {
         if (name == QLatin1String(c.cpuType))
@@ -64,43 +61,37 @@ QStringList armTargetFlags(const QString &cpu)
     if (!core->mProfile)
         return flags << QStringLiteral("-mcpu=") + QLatin1String(core->clang);
 
-    const QStringList tokens = cpu.toUpper().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const bool doubleFpu = tokens.contains(QLatin1String("FPU3(DFPU)"));
-    const bool fpv5 = doubleFpu || tokens.contains(QLatin1String("FPU3(SFPU)")) ||
-                      tokens.contains(QLatin1String("FPU3"));
-    const bool fpu = fpv5 || tokens.contains(QLatin1String("FPU2"));
-    const bool dsp = tokens.contains(QLatin1String("DSP"));
-    QString mve; // MVE(FP) or MVE(INT)
-    for (const QString &token : tokens) {
-        if (token.startsWith(QLatin1String("MVE")))
-            mve = token;
-    }
     if (core->clang) {
         QString mcpu = QStringLiteral("-mcpu=") + QLatin1String(core->clang);
         // DSP and MVE are optional in these cores, and clang's defaults have them.
-        if ((name == QLatin1String("m33") || name == QLatin1String("m35p")) && !dsp)
+        if ((name == QLatin1String("m33") || name == QLatin1String("m35p")) && !cpu.dsp)
             mcpu += QLatin1String("+nodsp");
-        if (name == QLatin1String("m55") && mve.isEmpty())
+        if (name == QLatin1String("m55") && cpu.mve == Cpu::Mve::None)
             mcpu += QLatin1String("+nomve");
-        else if (name == QLatin1String("m55") && !mve.contains(QLatin1String("FP")))
+        else if (name == QLatin1String("m55") && cpu.mve != Cpu::Mve::Float)
             mcpu += QLatin1String("+nomve.fp");
         flags << mcpu;
     } else {
         QString march = QStringLiteral("-march=armv8.1-m.main");
-        if (dsp || name == QLatin1String("m85"))
+        if (cpu.dsp || name == QLatin1String("m85"))
             march += QLatin1String("+dsp");
-        if (!mve.isEmpty())
-            march += mve.contains(QLatin1String("FP")) ? QLatin1String("+mve.fp")
-                                                       : QLatin1String("+mve");
+        if (cpu.mve != Cpu::Mve::None)
+            march += cpu.mve == Cpu::Mve::Float ? QLatin1String("+mve.fp") : QLatin1String("+mve");
         flags << march;
     }
-    if (fpu) {
-        flags << QStringLiteral("-mfpu=") + (doubleFpu ? QLatin1String("fpv5-d16")
-                                             : fpv5    ? QLatin1String("fpv5-sp-d16")
-                                                       : QLatin1String("fpv4-sp-d16"))
-              << QStringLiteral("-mfloat-abi=hard");
-    } else {
+    switch (cpu.fpu) {
+    case Cpu::Fpu::Fpv5Double:
+        flags << QStringLiteral("-mfpu=fpv5-d16") << QStringLiteral("-mfloat-abi=hard");
+        break;
+    case Cpu::Fpu::Fpv5Single:
+        flags << QStringLiteral("-mfpu=fpv5-sp-d16") << QStringLiteral("-mfloat-abi=hard");
+        break;
+    case Cpu::Fpu::Fpv4Single:
+        flags << QStringLiteral("-mfpu=fpv4-sp-d16") << QStringLiteral("-mfloat-abi=hard");
+        break;
+    case Cpu::Fpu::None:
         flags << QStringLiteral("-mfpu=none") << QStringLiteral("-mfloat-abi=soft");
+        break;
     }
     return flags << QStringLiteral("-mthumb");
 }

@@ -1,5 +1,6 @@
 #include "compiledb/compilecommands.h"
 
+#include "common/filekind.h"
 #include "compiledb/armtarget.h"
 #include "model/compilerkeywords.h"
 
@@ -15,28 +16,29 @@ namespace {
 
 enum class Language { None, C, Cpp };
 
+// A file whose FileType says otherwise than its suffix is read as uVision compiles it.
+Language languageBySuffix(const QString &path)
+{
+    switch (fileKind(path)) {
+    case FileKind::C:
+        return Language::C;
+    case FileKind::Cpp:
+        return Language::Cpp;
+    default:
+        return Language::None;
+    }
+}
+
 // FileType 1 is C, 8 C++, 2 assembler; a file uVision adds goes by its suffix.
 Language languageOf(const CompiledFile &file)
 {
-    if (file.fileType == 1)
+    if (file.fileType == UvC)
         return Language::C;
-    if (file.fileType == 8)
+    if (file.fileType == UvCpp)
         return Language::Cpp;
-    if (file.fileType == 2)
+    if (file.fileType == UvAssembler)
         return Language::None;
-    const QString suffix = QFileInfo(file.path).suffix().toLower();
-    if (suffix == QLatin1String("c"))
-        return Language::C;
-    if (suffix == QLatin1String("cpp") || suffix == QLatin1String("cc") ||
-        suffix == QLatin1String("cxx") || suffix == QLatin1String("c++"))
-        return Language::Cpp;
-    return Language::None;
-}
-
-// A file whose FileType says otherwise than its suffix is read as uVision compiles it.
-bool suffixSays(Language language, const QString &path)
-{
-    return languageOf({path, 0}) == language;
+    return languageBySuffix(file.path);
 }
 
 } // namespace
@@ -48,22 +50,23 @@ QString objectFolder(const Target *target)
     return folder.isEmpty() ? QStringLiteral(".") : QDir::cleanPath(folder);
 }
 
-QJsonArray compileCommands(const TargetView &view, const QString &projectDir,
-                           const QString &mdkRoot, QStringList *notices)
+QJsonArray compileCommands(const ResolvedTarget &resolved, const QString &projectDir,
+                           const QString &mdkRoot, Notices *notices)
 {
     QJsonArray entries;
-    const Target *target = view.target;
+    const Target *target = resolved.target;
     if (target && !target->toolset.isEmpty() && !target->armToolset()) {
-        notices->append(QStringLiteral("compile_commands.json has no entries: target \"%1\" is "
-                                       "built with %2, which clang does not compile")
-                            .arg(target->name, target->toolset == QLatin1String("MCS-51")
-                                                   ? QStringLiteral("C51")
-                                                   : target->toolset));
+        notices->append(
+            {Notice::Kind::DatabaseEmpty,
+             {target->name,
+              target->toolset == QLatin1String("MCS-51") ? QStringLiteral("C51") : target->toolset},
+             {}});
         return entries;
     }
+    const CompilerView view = compilerView(resolved);
 
     // What every entry has, before the language standard and after it.
-    const QStringList flags = armTargetFlags(target ? target->cpu : QString());
+    const QStringList flags = armTargetFlags(target ? target->cpu : Cpu());
     QStringList common;
     if (target && target->armCompiler5()) {
         // armcc takes __declspec(noreturn) in any file, clang with -fdeclspec.
@@ -104,7 +107,7 @@ QJsonArray compileCommands(const TargetView &view, const QString &projectDir,
         if (!standard.isEmpty())
             arguments << QStringLiteral("-std=") + standard;
         arguments << common;
-        if (!suffixSays(language, file.path))
+        if (languageBySuffix(file.path) != language)
             arguments << QStringLiteral("-x")
                       << (language == Language::C ? QStringLiteral("c") : QStringLiteral("c++"));
         // A file named like an option stays a file.

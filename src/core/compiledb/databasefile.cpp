@@ -78,8 +78,7 @@ struct Written
 
 // Read, merge and replace under a lock of its own: the lock file goes to the temporary
 // folder, not beside the user's files.
-Written writeInto(const QString &folder, const QVector<ProjectEntries> &projects,
-                  bool replaceOther)
+Written writeInto(const QString &folder, const QVector<ProjectEntries> &projects, bool replaceOther)
 {
     Written out;
     out.file.path = QDir::cleanPath(folder) + QLatin1Char('/') + QLatin1String(fileName);
@@ -187,8 +186,7 @@ bool mergeEntries(const QByteArray &existing, const QVector<ProjectEntries> &pro
     return true;
 }
 
-DatabaseOutcome writeCompileCommands(const QVector<ProjectEntries> &projects,
-                                     const QString &folder)
+DatabaseOutcome writeCompileCommands(const QVector<ProjectEntries> &projects, const QString &folder)
 {
     DatabaseOutcome outcome;
     if (projects.isEmpty())
@@ -217,16 +215,14 @@ DatabaseOutcome writeCompileCommands(const QVector<ProjectEntries> &projects,
             outcome.files.append(written.file);
             if (written.replaced)
                 outcome.notices.append(
-                    QStringLiteral("%1 was not a compilation database; it is replaced")
-                        .arg(nativeDatabase(shared)));
+                    {Notice::Kind::DatabaseReplaced, {nativeDatabase(shared)}, {}});
             if (written.file.written && !own)
-                outcome.placement =
-                    QStringLiteral("compile_commands.json is in %1, the deepest folder that "
-                                   "holds %2: clangd finds it from each of them")
-                        .arg(QDir::toNativeSeparators(shared),
-                             projects.size() == 1 ? QStringLiteral("the project and its sources")
-                                                  : QStringLiteral("the projects and their "
-                                                                   "sources"));
+                outcome.notices.append(
+                    {Notice::Kind::DatabasePlaced,
+                     {QDir::toNativeSeparators(shared),
+                      projects.size() == 1 ? QStringLiteral("the project and its sources")
+                                           : QStringLiteral("the projects and their sources")},
+                     {}});
             return outcome;
         }
         why = nativeDatabase(shared) + QLatin1Char(' ') + written.file.reason;
@@ -250,15 +246,10 @@ DatabaseOutcome writeCompileCommands(const QVector<ProjectEntries> &projects,
         const Written written = writeInto(dir, group, true);
         outcome.files.append(written.file);
         if (written.replaced)
-            outcome.notices.append(QStringLiteral("%1 was not a compilation database; it is "
-                                                  "replaced")
-                                       .arg(nativeDatabase(dir)));
+            outcome.notices.append({Notice::Kind::DatabaseReplaced, {nativeDatabase(dir)}, {}});
         if (written.file.written)
-            outcome.notices.append(QStringLiteral("%1, so compile_commands.json is beside the "
-                                                  "project, where clangd finds it for the "
-                                                  "sources above it only with "
-                                                  "--compile-commands-dir=%2")
-                                       .arg(why, QDir::toNativeSeparators(dir)));
+            outcome.notices.append(
+                {Notice::Kind::DatabaseBeside, {why, QDir::toNativeSeparators(dir)}, {}});
     }
     return outcome;
 }

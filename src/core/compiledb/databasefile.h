@@ -1,6 +1,7 @@
 #ifndef CORVANE_DATABASEFILE_H
 #define CORVANE_DATABASEFILE_H
 
+#include "common/notice.h"
 #include "common/writtenfile.h"
 
 #include <QByteArray>
@@ -25,10 +26,9 @@ struct ProjectEntries
 struct DatabaseOutcome
 {
     QVector<WrittenFile> files; // each compile_commands.json written, once
-    // One sentence naming the folder when it is not the project's own; empty otherwise.
-    QString placement;
-    // Why a database is not where clangd finds it from every source by itself.
-    QStringList notices;
+    // Where it went when that is not the project's folder, or why it is not where clangd
+    // finds it from every source by itself.
+    Notices notices;
 };
 
 // The deepest folder that holds every path given (absolute, '/' separators): clangd looks for

@@ -1,137 +1,63 @@
 #include "model/projectreader.h"
 
+#include "common/filekind.h"
 #include "reading/projectlines.h"
 #include "reading/projectvalues.h"
+
+#include <iterator>
+#include <optional>
 
 namespace Corvane {
 
 namespace {
 
-bool isHeaderName(const QString &path)
+// The option sections: whose options (a target's, a group's, a file's) and which tool's.
+struct SectionRule
 {
-    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return false;
-    const QString suffix = name.mid(dot + 1).toLower();
-    return suffix == QLatin1String("h") || suffix == QLatin1String("hh") ||
-           suffix == QLatin1String("hpp") || suffix == QLatin1String("hxx") ||
-           suffix == QLatin1String("h++");
-}
+    ScannedName name;
+    bool isLevel; // a target's, group's or file's options, else a tool's within them
+    OptionLevel level;
+    OptionTool tool;
+};
 
-// FileType: 1 C, 2 assembler, 8 C++ (and any other) are compiled; 5 is text (headers,
-// documents), 3 an object, 4 a library.
-enum FileType { Object = 3, Library = 4, Text = 5 };
+const SectionRule sectionRules[] = {
+    {scannedName("TargetArmAds"), true, OptionLevel::Target, OptionTool::None},
+    {scannedName("Target51"), true, OptionLevel::Target, OptionTool::None},
+    {scannedName("GroupArmAds"), true, OptionLevel::Group, OptionTool::None},
+    {scannedName("FileArmAds"), true, OptionLevel::File, OptionTool::None},
+    {scannedName("Cads"), false, OptionLevel::Target, OptionTool::C},
+    {scannedName("C51"), false, OptionLevel::Target, OptionTool::C},
+    {scannedName("Aads"), false, OptionLevel::Target, OptionTool::Assembler},
+    {scannedName("Ax51"), false, OptionLevel::Target, OptionTool::Assembler},
+    {scannedName("LDads"), false, OptionLevel::Target, OptionTool::Linker},
+    {scannedName("Lx51"), false, OptionLevel::Target, OptionTool::Linker},
+};
 
-int fileTypeOf(const char *data, qsizetype size)
+class ReadingVisitor;
+
+// Where an element's value counts: anywhere, or only among the target's own C compiler
+// options (every group and file option block repeats those).
+enum class Where { Anywhere, TargetC };
+
+// Each element the converter reads: its tag, where it counts and what its value becomes.
+struct ElementRule
 {
-    return size == 1 && data[0] >= '0' && data[0] <= '9' ? data[0] - '0' : 0;
-}
+    ScannedName name;
+    Where where;
+    void (ReadingVisitor::*apply)(const ScannedValue &value);
+};
 
 class ReadingVisitor : public ProjectVisitor
 {
 public:
     explicit ReadingVisitor(Project &project) : m_project(project) {}
 
-    void value(Element element, const QString &text) override
-    {
-        const QString value = text.trimmed();
-        if (value.isEmpty())
-            return;
-        if (element == Element::TargetName) {
-            Target target;
-            target.name = value;
-            m_project.targets.append(target);
-            m_options = Options::Target;
-            m_cOptions = true;
-            m_groupLeftOut = false;
-            m_fileType = 0;
-            return;
-        }
-        if (element == Element::GroupName) {
-            groupStarts();
-            return;
-        }
-        if (element == Element::SwStkChk) {
-            m_cOptions = false;
-            return;
-        }
-        const bool cOption = element == Element::MiscControls || element == Element::uC99 ||
-                             element == Element::v6Lang;
-        if (cOption && !m_cOptions)
-            return;
-        if (element == Element::FileType) {
-            const QByteArray type = value.toLatin1();
-            m_fileType = fileTypeOf(type.constData(), type.size());
-            return;
-        }
-        if (element == Element::IncludeInBuild) {
-            includeInBuild(value == QLatin1String("0"));
-            return;
-        }
-        if (element == Element::Instance) {
-            if (m_inRte && m_path.size() >= 2 && m_path.last() == QLatin1String("instance") &&
-                m_path.at(m_path.size() - 2) == QLatin1String("file") &&
-                !m_project.rte.files.isEmpty())
-                m_project.rte.files.last().instance = value;
-            return;
-        }
-        Target &target = currentTarget();
-        // The first value of each kind in a target is its own; the debug options of old
-        // projects repeat some of them.
-        auto set = [&value](QString &field) {
-            if (field.isEmpty())
-                field = value;
-        };
-        switch (element) {
-        case Element::ToolsetName:
-            set(target.toolset);
-            break;
-        case Element::Device:
-            set(target.device);
-            target.values.append({TargetValue::Device, FileList::Sources, value});
-            break;
-        case Element::Define:
-            target.values.append({TargetValue::Define, FileList::Sources, value});
-            break;
-        case Element::IncludePath:
-            target.values.append({TargetValue::IncludePath, FileList::Sources, value});
-            break;
-        case Element::PackID:
-            set(target.packId);
-            break;
-        case Element::RegisterFile:
-            set(target.registerFile);
-            break;
-        case Element::RegisterFilePath:
-            set(target.registerFilePath);
-            break;
-        case Element::uAC6:
-            target.armCompiler6 = value != QLatin1String("0");
-            break;
-        case Element::Cpu:
-            set(target.cpu);
-            break;
-        case Element::FilePath:
-            file(cleanFilePath(value));
-            break;
-        case Element::MiscControls:
-            set(target.cMiscControls);
-            break;
-        case Element::uC99:
-            target.c99 = value == QLatin1String("1");
-            break;
-        case Element::v6Lang:
-            target.v6Lang = value.toInt();
-            break;
-        case Element::OutputDirectory:
-            set(target.outputDirectory);
-            break;
-        default:
-            break;
-        }
-    }
+    static const ElementRule rules[];
+    static std::vector<ScannedName> elementNames();
+    static std::vector<ScannedName> sectionNames();
 
+    void value(int element, const ScannedValue &value) override;
+    void section(int section, bool open) override;
     void startTag(QStringView name, QStringView rawAttributes, bool empty) override
     {
         if (!m_inRte) {
@@ -199,46 +125,85 @@ public:
 
     bool wantsEveryLine() const override { return m_inRte; }
 
-    // Most values of these elements are plain: no text needed but for a text file's name.
-    void plainValue(Element element, const char *data, qsizetype size) override
+    // What each element's value becomes.
+    void targetName(const ScannedValue &value)
     {
-        switch (element) {
-        case Element::FilePath:
-            // No quotes to remove: only the separators change.
-            file(QString::fromLatin1(data, int(size)).replace(QLatin1Char('\\'), QLatin1Char('/')));
-            break;
-        case Element::FileType:
-            m_fileType = fileTypeOf(data, size);
-            break;
-        case Element::IncludeInBuild:
-            includeInBuild(size == 1 && data[0] == '0');
-            break;
-        case Element::GroupName:
-            groupStarts();
-            break;
-        case Element::SwStkChk:
-            m_cOptions = false;
-            break;
-        case Element::MiscControls:
-        case Element::uC99:
-        case Element::v6Lang:
-            // Every group and file option block repeats them: no text for those.
-            if (m_cOptions)
-                ProjectVisitor::plainValue(element, data, size);
-            break;
-        default:
-            ProjectVisitor::plainValue(element, data, size);
-            break;
-        }
+        Target target;
+        target.name = value.text();
+        m_project.targets.append(target);
+        m_options = OptionLevel::Target;
+        m_groupLeftOut = false;
+        m_fileType = 0;
+    }
+    void toolsetName(const ScannedValue &value) { first(currentTarget().toolset, value); }
+    void device(const ScannedValue &value)
+    {
+        Target &target = currentTarget();
+        first(target.device, value);
+        addValue(TargetValue::Device, value.text());
+    }
+    void define(const ScannedValue &value) { addValue(TargetValue::Define, value.text()); }
+    void includePath(const ScannedValue &value)
+    {
+        addValue(TargetValue::IncludePath, value.text());
+    }
+    void packId(const ScannedValue &value) { first(currentTarget().packId, value); }
+    void registerFile(const ScannedValue &value) { first(currentTarget().registerFile, value); }
+    void registerFilePath(const ScannedValue &value)
+    {
+        first(currentTarget().registerFilePath, value);
+    }
+    void uAC6(const ScannedValue &value) { currentTarget().armCompiler6 = value.digit() != 0; }
+    void cpu(const ScannedValue &value)
+    {
+        Target &target = currentTarget();
+        if (target.cpu.line.isEmpty())
+            target.cpu = parseCpu(value.text());
+    }
+    void instance(const ScannedValue &value)
+    {
+        if (m_inRte && m_path.size() >= 2 && m_path.last() == QLatin1String("instance") &&
+            m_path.at(m_path.size() - 2) == QLatin1String("file") && !m_project.rte.files.isEmpty())
+            m_project.rte.files.last().instance = value.text();
+    }
+    // A group's options follow its name, before its files.
+    void groupName(const ScannedValue &)
+    {
+        m_groupLeftOut = false;
+        m_options = OptionLevel::Group;
+    }
+    void fileType(const ScannedValue &value) { m_fileType = qMax(0, value.digit()); }
+    void filePath(const ScannedValue &value) { file(cleanFilePath(value.text())); }
+    void includeInBuild(const ScannedValue &value) { includeInBuild(value.digit() == 0); }
+    void miscControls(const ScannedValue &value) { first(currentTarget().cMiscControls, value); }
+    void uC99(const ScannedValue &value) { currentTarget().c99 = value.digit() == 1; }
+    void v6Lang(const ScannedValue &value) { currentTarget().v6Lang = value.text().toInt(); }
+    void outputDirectory(const ScannedValue &value)
+    {
+        first(currentTarget().outputDirectory, value);
     }
 
 private:
-    // A group's options follow its name, before its files.
-    void groupStarts()
+    // The first value of each kind in a target is its own; the debug options of old
+    // projects repeat some of them.
+    static void first(QString &field, const ScannedValue &value)
     {
-        m_groupLeftOut = false;
-        m_cOptions = false;
-        m_options = Options::Group;
+        if (field.isEmpty())
+            field = value.text();
+    }
+
+    // Whose options, and which tool's, the value being read is among: the open sections
+    // say; outside a target's, group's or file's option section, what was read last.
+    OptionLevel level() const { return m_levelSection ? *m_levelSection : m_options; }
+
+    void addValue(TargetValue::Kind kind, const QString &text)
+    {
+        TargetValue value;
+        value.kind = kind;
+        value.text = text;
+        value.level = level();
+        value.tool = m_tool;
+        currentTarget().values.append(value);
     }
 
     // Values before the first TargetName go to an unnamed target of their own.
@@ -253,15 +218,21 @@ private:
     void file(const QString &path)
     {
         FileList list = FileList::Sources;
-        if (m_groupLeftOut || m_fileType == Object || m_fileType == Library)
+        if (m_groupLeftOut || m_fileType == UvObject || m_fileType == UvLibrary)
             list = FileList::DistFiles;
-        else if (m_fileType == Text)
-            list = isHeaderName(path) ? FileList::Headers : FileList::DistFiles;
+        else if (m_fileType == UvText)
+            list = fileKind(path) == FileKind::Header ? FileList::Headers : FileList::DistFiles;
         Target &target = currentTarget();
         m_lastFile = target.values.size();
-        target.values.append({TargetValue::File, list, path, quint8(m_fileType)});
+        TargetValue value;
+        value.kind = TargetValue::File;
+        value.list = list;
+        value.text = path;
+        value.fileType = quint8(m_fileType);
+        value.level = OptionLevel::File;
+        target.values.append(value);
         m_fileType = 0;
-        m_options = Options::File;
+        m_options = OptionLevel::File;
     }
 
     // <CommonProperty><IncludeInBuild> of the options being read. The target's own come
@@ -270,9 +241,9 @@ private:
     // out of the target's build; 1 and 2 ("as the group says") keep it.
     void includeInBuild(bool leftOut)
     {
-        if (m_options == Options::Group) {
+        if (m_options == OptionLevel::Group) {
             m_groupLeftOut = leftOut;
-        } else if (m_options == Options::File && leftOut) {
+        } else if (m_options == OptionLevel::File && leftOut) {
             m_project.targets.last().values[m_lastFile].list = FileList::DistFiles;
         }
     }
@@ -320,34 +291,83 @@ private:
     }
 
     Project &m_project;
-    // Whose options are being read: the target's, a group's or a file's.
-    enum class Options { Target, Group, File } m_options = Options::Target;
+    // Whose options were read last: the target's, a group's or a file's.
+    OptionLevel m_options = OptionLevel::Target;
+    // The option sections open: a target's, group's or file's, and a tool's within it.
+    std::optional<OptionLevel> m_levelSection;
+    OptionTool m_tool = OptionTool::None;
     bool m_groupLeftOut = false;
-    // Inside the target's own C compiler options: its <Cads>, which come after its name and
-    // before the assembler's <Aads>, the first to hold a SwStkChk. A group's or a file's
-    // <Cads> come after their names.
-    bool m_cOptions = false;
     int m_fileType = 0; // of the file being read, until its FilePath
     int m_lastFile = 0; // the file whose options are read, in its target's values
     bool m_inRte = false;
     QStringList m_path; // open elements inside <RTE>
 };
 
+const ElementRule ReadingVisitor::rules[] = {
+    {scannedName("TargetName"), Where::Anywhere, &ReadingVisitor::targetName},
+    {scannedName("ToolsetName"), Where::Anywhere, &ReadingVisitor::toolsetName},
+    {scannedName("Device"), Where::Anywhere, &ReadingVisitor::device},
+    {scannedName("Define"), Where::Anywhere, &ReadingVisitor::define},
+    {scannedName("IncludePath"), Where::Anywhere, &ReadingVisitor::includePath},
+    {scannedName("PackID"), Where::Anywhere, &ReadingVisitor::packId},
+    {scannedName("RegisterFile"), Where::Anywhere, &ReadingVisitor::registerFile},
+    {scannedName("RegisterFilePath"), Where::Anywhere, &ReadingVisitor::registerFilePath},
+    {scannedName("uAC6"), Where::Anywhere, &ReadingVisitor::uAC6},
+    {scannedName("Cpu"), Where::Anywhere, &ReadingVisitor::cpu},
+    {scannedName("instance"), Where::Anywhere, &ReadingVisitor::instance},
+    {scannedName("GroupName"), Where::Anywhere, &ReadingVisitor::groupName},
+    {scannedName("FileType"), Where::Anywhere, &ReadingVisitor::fileType},
+    {scannedName("FilePath"), Where::Anywhere, &ReadingVisitor::filePath},
+    {scannedName("IncludeInBuild"), Where::Anywhere, &ReadingVisitor::includeInBuild},
+    {scannedName("MiscControls"), Where::TargetC, &ReadingVisitor::miscControls},
+    {scannedName("uC99"), Where::TargetC, &ReadingVisitor::uC99},
+    {scannedName("v6Lang"), Where::TargetC, &ReadingVisitor::v6Lang},
+    {scannedName("OutputDirectory"), Where::Anywhere, &ReadingVisitor::outputDirectory},
+};
+
+static_assert(std::size(ReadingVisitor::rules) <= ProjectLineScanner::maxNames &&
+                  std::size(sectionRules) <= ProjectLineScanner::maxNames,
+              "the scanner looks names up by a bit each");
+
+std::vector<ScannedName> ReadingVisitor::elementNames()
+{
+    std::vector<ScannedName> names;
+    for (const ElementRule &rule : rules)
+        names.push_back(rule.name);
+    return names;
+}
+
+std::vector<ScannedName> ReadingVisitor::sectionNames()
+{
+    std::vector<ScannedName> names;
+    for (const SectionRule &rule : sectionRules)
+        names.push_back(rule.name);
+    return names;
+}
+
+void ReadingVisitor::value(int element, const ScannedValue &value)
+{
+    const ElementRule &rule = rules[element];
+    if (rule.where == Where::TargetC && (m_tool != OptionTool::C || level() != OptionLevel::Target))
+        return;
+    (this->*rule.apply)(value);
+}
+
+void ReadingVisitor::section(int section, bool open)
+{
+    const SectionRule &rule = sectionRules[section];
+    if (rule.isLevel)
+        m_levelSection = open ? std::optional<OptionLevel>(rule.level) : std::nullopt;
+    else
+        m_tool = open ? rule.tool : OptionTool::None;
+}
+
 } // namespace
 
 ReadOutcome readProject(QIODevice &device, Project &project)
 {
-    ProjectLineScanner scanner({Element::TargetName,     Element::ToolsetName,
-                                Element::Device,         Element::Define,
-                                Element::IncludePath,    Element::PackID,
-                                Element::RegisterFile,   Element::RegisterFilePath,
-                                Element::uAC6,           Element::Cpu,
-                                Element::Instance,       Element::GroupName,
-                                Element::FileType,       Element::FilePath,
-                                Element::IncludeInBuild, Element::MiscControls,
-                                Element::uC99,           Element::v6Lang,
-                                Element::SwStkChk,       Element::OutputDirectory},
-                               {"RTE"});
+    ProjectLineScanner scanner(ReadingVisitor::elementNames(), ReadingVisitor::sectionNames(),
+                               {scannedName("RTE")});
     ReadingVisitor visitor(project);
     return scanner.scan(device, visitor);
 }

@@ -1,6 +1,8 @@
 #ifndef CORVANE_TARGET_H
 #define CORVANE_TARGET_H
 
+#include "model/cpu.h"
+
 #include <QString>
 #include <QVector>
 
@@ -13,6 +15,14 @@ enum class FileList : quint8 {
     DistFiles, // a document, an object or a library, or a file the target leaves out
 };
 
+// Whose options a value is among: the target's own, its groups' or its files'.
+enum class OptionLevel : quint8 { Target, Group, File };
+
+// Which tool's options: uVision keeps the C compiler's (<Cads>), the assembler's (<Aads>) and
+// the linker's (<LDads>) apart; a value outside them is the target's, a group's or a file's
+// own (a Device, a FilePath, IncludeInBuild).
+enum class OptionTool : quint8 { None, C, Assembler, Linker };
+
 // A value of a target that the .pro carries, in the order the project holds it.
 struct TargetValue
 {
@@ -22,7 +32,9 @@ struct TargetValue
     FileList list = FileList::Sources; // for a file: the list it goes to
     // Trimmed, character references decoded. A file's path is unquoted, with '/' separators.
     QString text;
-    quint8 fileType = 0; // for a file: its FileType, 1 C, 2 assembler, 8 C++; 0 when none
+    quint8 fileType = 0; // for a file: its FileType (see UvFileType); 0 when none
+    OptionLevel level = OptionLevel::Target;
+    OptionTool tool = OptionTool::None;
 };
 
 // One target of a uVision project: its values as the project holds them, and what decides
@@ -35,7 +47,7 @@ struct Target
     QString packId;            // PackID of the device family pack: Vendor.Name.Version
     QString registerFile;      // RegisterFile; "$$Device:NAME$path" names the device header
     bool armCompiler6 = false; // uAC6: Arm Compiler 6 instead of 5
-    QString cpu;               // Cpu: "IRAM(...) IROM(...) CPUTYPE("Cortex-M4") FPU2 ..."
+    Cpu cpu;                   // Cpu: "IRAM(...) IROM(...) CPUTYPE("Cortex-M4") FPU2 ..."
     QString registerFilePath;  // RegisterFilePath: "ST\STM32F10x\" below the installation's INC
     // The target's own C compiler options (<Cads>), not a group's or a file's.
     QString cMiscControls;   // MiscControls: "--c99 --gnu", "-std=c11 -Wno-x" ...

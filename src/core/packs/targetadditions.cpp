@@ -1,9 +1,10 @@
 #include "packs/targetadditions.h"
 
+#include "common/filekind.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -34,23 +35,16 @@ bool isSourceFile(const QString &category, const QString &path)
 {
     if (category.startsWith(QLatin1String("source")))
         return true;
-    if (!category.isEmpty() && category != QLatin1String("other"))
-        return false;
-    static const QStringList suffixes = {
-        QStringLiteral("c"), QStringLiteral("cpp"), QStringLiteral("cc"), QStringLiteral("cxx"),
-        QStringLiteral("s"), QStringLiteral("asm"), QStringLiteral("a51")};
-    return suffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
+    return (category.isEmpty() || category == QLatin1String("other")) &&
+           isSourceKind(fileKind(path));
 }
 
 bool isHeaderFile(const QString &category, const QString &path)
 {
     if (category == QLatin1String("header"))
         return true;
-    if (!category.isEmpty() && category != QLatin1String("other"))
-        return false;
-    const QString suffix = QFileInfo(path).suffix();
-    return suffix.compare(QLatin1String("h"), Qt::CaseInsensitive) == 0 ||
-           suffix.compare(QLatin1String("hpp"), Qt::CaseInsensitive) == 0;
+    return (category.isEmpty() || category == QLatin1String("other")) &&
+           fileKind(path) == FileKind::Header;
 }
 
 // Toolsets whose targets take CMSIS packs: the Arm compilers ("ARM-ADS"); C51 and C251
@@ -67,12 +61,10 @@ QString deviceName(const Target &target)
     return device.section(QLatin1Char(':'), 0, 0);
 }
 
-QString quotedList(const QStringList &names)
+// "Vendor.Name", as the notices name a pack.
+QString packName(const PackRef &pack)
 {
-    QStringList quoted;
-    for (const QString &name : names)
-        quoted.append(QLatin1Char('"') + name + QLatin1Char('"'));
-    return quoted.join(QStringLiteral(", "));
+    return pack.vendor + QLatin1Char('.') + pack.name;
 }
 
 // A folder of a Keil installation, when it is there.
@@ -104,35 +96,9 @@ AdditionFinder::AdditionFinder(const Project &project, const QString &projectDir
     : m_project(project), m_projectDir(projectDir), m_packs(packs)
 {}
 
-void AdditionFinder::notice(const QString &text, const QString &target)
+void AdditionFinder::notice(Notice::Kind kind, const QStringList &args, const QString &target)
 {
-    const int at = m_notices.indexOf(text);
-    if (at < 0) {
-        m_notices.append(text);
-        m_noticeTargets.append(QStringList(target));
-    } else if (!m_noticeTargets[at].contains(target)) {
-        m_noticeTargets[at].append(target);
-    }
-}
-
-QStringList AdditionFinder::notices() const
-{
-    QStringList result;
-    for (int i = 0; i < m_notices.size(); ++i) {
-        QStringList targets = m_noticeTargets.at(i);
-        targets.removeAll(QString());
-        if (targets.isEmpty()) {
-            result.append(m_notices.at(i));
-            continue;
-        }
-        QString named = quotedList(targets.mid(0, 3));
-        if (targets.size() > 3)
-            named += QStringLiteral(" and %1 more").arg(targets.size() - 3);
-        result.append(m_notices.at(i) +
-                      QStringLiteral(" (target%1 %2)")
-                          .arg(targets.size() > 1 ? QStringLiteral("s") : QString(), named));
-    }
-    return result;
+    addNotice(m_notices, {kind, args, {target}});
 }
 
 TargetAdditions AdditionFinder::additionsFor(const QString &targetName)
@@ -168,14 +134,12 @@ TargetAdditions AdditionFinder::additionsFor(const QString &targetName)
     const PackDevice *device = findDevice(target, &deviceFolder);
     // Without the device's pack, the project's own CPU line tells the core and its FPU.
     PackDevice fromCpu;
-    // Compiled once: a run asks for every target.
-    static const QRegularExpression cpuPattern(QStringLiteral("CPUTYPE\\(\"([^\"]+)\"\\)"));
-    const QRegularExpressionMatch cpuType = cpuPattern.match(target.cpu);
-    if (!device && cpuType.hasMatch()) {
-        fromCpu.attributes.insert(QStringLiteral("Dcore"), cpuType.captured(1));
-        fromCpu.attributes.insert(QStringLiteral("Dfpu"), target.cpu.contains(QLatin1String("FPU"))
-                                                              ? QStringLiteral("SP_FPU")
-                                                              : QStringLiteral("NO_FPU"));
+    if (!device && !target.cpu.type.isEmpty()) {
+        fromCpu.attributes.insert(QStringLiteral("Dcore"), target.cpu.type);
+        fromCpu.attributes.insert(QStringLiteral("Dfpu"),
+                                  target.cpu.fpu == Cpu::Fpu::Fpv5Double ? QStringLiteral("DP_FPU")
+                                  : target.cpu.hasFpu()                  ? QStringLiteral("SP_FPU")
+                                                        : QStringLiteral("NO_FPU"));
         context.device = &fromCpu;
     } else {
         context.device = device;
@@ -312,10 +276,7 @@ void AdditionFinder::addRte(const Target &target, TargetAdditions &out)
         }
         // The generator writes it next to the project; a repository often leaves it out.
         if (!QFileInfo(QDir(m_projectDir).filePath(named)).isFile())
-            notice(QStringLiteral("generator description %1 is not on disk; the folders of its "
-                                  "components are left out")
-                       .arg(named),
-                   target.name);
+            notice(Notice::Kind::GeneratorMissing, {named}, target.name);
         const PackDescription &description = cached.value();
         const QString base = folderOf(named);
         for (const PackComponent &component : description.components) {
@@ -354,8 +315,7 @@ const PackDevice *AdditionFinder::findDevice(const Target &target, QString *pack
             m_packs->description(request.pack.vendor, request.pack.name, version);
         const PackDevice *found = description->device(device);
         if (!found) {
-            notice(QStringLiteral("device %1 is not described by pack %2.%3 %4")
-                       .arg(device, request.pack.vendor, request.pack.name, version),
+            notice(Notice::Kind::DeviceNotDescribed, {device, packName(request.pack), version},
                    target.name);
             return nullptr;
         }
@@ -420,10 +380,7 @@ QString AdditionFinder::resolve(const Request &request, const QString &target)
     const PackRef &pack = request.pack;
     const QStringList versions = m_packs->versions(pack.vendor, pack.name);
     if (versions.isEmpty()) {
-        notice(QStringLiteral("pack %1.%2 %3 is not installed in %4")
-                   .arg(pack.vendor, pack.name,
-                        pack.version.isEmpty() ? QStringLiteral("(any version)") : pack.version,
-                        packRootNamed()),
+        notice(Notice::Kind::PackNotInstalled, {packName(pack), pack.version, packRootNamed()},
                target);
         return QString();
     }
@@ -460,15 +417,13 @@ QString AdditionFinder::resolve(const Request &request, const QString &target)
             m_packs->description(pack.vendor, pack.name, pack.version);
         if (description->isValid())
             return pack.version;
-        notice(QStringLiteral("the description of pack %1.%2 %3 cannot be read: %4")
-                   .arg(pack.vendor, pack.name, pack.version, description->error),
+        notice(Notice::Kind::PackUnreadable, {packName(pack), pack.version, description->error},
                target);
     }
     auto instead = [&](const QString &version) {
         if (!pack.version.isEmpty() && version != pack.version)
-            notice(QStringLiteral("pack %1.%2 %3 is not installed in %4; %5 is used instead")
-                       .arg(pack.vendor, pack.name, pack.version, packRootNamed(), version),
-                   target);
+            notice(Notice::Kind::PackUsedInstead,
+                   {packName(pack), pack.version, packRootNamed(), version}, target);
         return version;
     };
     for (const bool needHeader : {true, false}) {
@@ -484,9 +439,7 @@ QString AdditionFinder::resolve(const Request &request, const QString &target)
         const PackDescription *description = m_packs->description(pack.vendor, pack.name, version);
         if (description->isValid())
             return instead(version);
-        notice(QStringLiteral("the description of pack %1.%2 %3 cannot be read: %4")
-                   .arg(pack.vendor, pack.name, version, description->error),
-               target);
+        notice(Notice::Kind::PackUnreadable, {packName(pack), version, description->error}, target);
     }
     return QString();
 }

@@ -1,6 +1,7 @@
 #ifndef CORVANE_TARGETADDITIONS_H
 #define CORVANE_TARGETADDITIONS_H
 
+#include "common/notice.h"
 #include "model/project.h"
 #include "packs/packconditions.h"
 #include "packs/packrepository.h"
@@ -54,9 +55,10 @@ public:
     // For the target of that name; an empty name stands for a project without targets.
     TargetAdditions additionsFor(const QString &targetName);
 
-    // What targets asked for and could not be found, one sentence each: packs that are not
-    // installed, descriptions that cannot be read, devices a pack does not describe.
-    QStringList notices() const;
+    // What targets asked for and could not be found, each once with the targets it
+    // concerns: packs that are not installed, descriptions that cannot be read, devices a
+    // pack does not describe.
+    const Notices &notices() const { return m_notices; }
 
 private:
     struct Request;
@@ -73,7 +75,7 @@ private:
                        TargetAdditions &out);
     void addC51Folders(const Target &target, TargetAdditions &out);
     QString packRootNamed() const;
-    void notice(const QString &text, const QString &target);
+    void notice(Notice::Kind kind, const QStringList &args, const QString &target);
 
     const Project &m_project;
     QString m_projectDir;
@@ -83,8 +85,7 @@ private:
     bool m_devicesSearched = false;
     QMap<QString, QList<PackRef>> m_devicePacks; // for targets that name a device, no pack
     QHash<QString, PackDescription> m_gpdscs;    // generator descriptions, by name
-    QStringList m_notices;
-    QList<QStringList> m_noticeTargets;
+    Notices m_notices;
 };
 
 } // namespace Corvane

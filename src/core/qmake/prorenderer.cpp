@@ -63,52 +63,33 @@ void writeValues(ProWriter &writer, const Target &target)
 
 } // namespace
 
-int unscopedTarget(const Project &project)
-{
-    return project.firstNamedTarget();
-}
-
-bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &additions,
+bool renderProjectFile(const Project &project, const ResolvedProject &resolved,
                        const ProRendering &rendering, HeaderScanner &headers, QIODevice &output)
 {
     ProWriter writer(output, headers);
     writer.banner(rendering.time);
     const QStringList names = project.targetNames();
-    if (project.hasScopes()) {
-        int open = -1; // the target whose scope is open
-        for (int i = 0; i < project.targets.size(); ++i) {
-            const Target &target = project.targets.at(i);
-            if (!target.name.isEmpty()) {
-                // The files of the target before, or of what precedes the first target, end
-                // here.
-                writer.targetFilesEnd();
-                if (open < 0) {
-                    writer.scopeDefault(
-                        rendering.defaultTarget.isEmpty() ? target.name : rendering.defaultTarget);
-                    writer.targetNumbers(names);
-                } else {
-                    writeAdditions(writer, additions.at(open), rendering.packRoot);
-                    writeKeywords(writer, project.targets.at(open));
-                    writer.closeScope();
-                }
-                writer.openScope(target.name);
-                open = i;
-            }
-            writeValues(writer, target);
-        }
+    if (resolved.leading)
+        writeValues(writer, *resolved.leading);
+    if (resolved.scopes) {
+        // The files of what precedes the first target end here.
         writer.targetFilesEnd();
-        writeAdditions(writer, additions.at(open), rendering.packRoot);
-        writeKeywords(writer, project.targets.at(open));
-        writer.closeScope();
-        writer.targetCheck(names);
-    } else {
-        for (const Target &target : project.targets)
-            writeValues(writer, target);
-        writer.targetFilesEnd();
-        writeAdditions(writer, additions.at(unscopedTarget(project)), rendering.packRoot);
-        if (!project.targets.isEmpty())
-            writeKeywords(writer, project.targets.at(unscopedTarget(project)));
+        writer.scopeDefault(resolved.selected()->target->name);
+        writer.targetNumbers(names);
     }
+    for (const ResolvedTarget &target : resolved.targets) {
+        if (resolved.scopes)
+            writer.openScope(target.target->name);
+        if (target.target != resolved.leading)
+            writeValues(writer, *target.target);
+        writer.targetFilesEnd();
+        writeAdditions(writer, target.additions, rendering.packRoot);
+        writeKeywords(writer, *target.target);
+        if (resolved.scopes)
+            writer.closeScope();
+    }
+    if (resolved.scopes)
+        writer.targetCheck(names);
     if (!rendering.projectFile.isEmpty()) {
         UvisionBuild build;
         build.projectFile = rendering.projectFile;
@@ -117,11 +98,7 @@ bool renderProjectFile(const Project &project, const QVector<TargetAdditions> &a
             build.target = names.first();
         build.installation =
             buildingInstallation(project.targets, rendering.mdkRoot, rendering.c51Root);
-        build.converter = rendering.converter;
-        build.defaultTarget = rendering.defaultTarget;
-        build.packRoot = rendering.namedPackRoot;
-        build.compileCommands = rendering.compileCommands;
-        build.compileCommandsDir = rendering.compileCommandsDir;
+        build.rewrite = rendering.rewrite;
         writer.uvisionBuild(build);
     }
     writer.closing();

@@ -1,5 +1,7 @@
 #include "qmake/sharedsettings.h"
 
+#include "common/savedfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -10,10 +12,15 @@ namespace {
 
 const char marker[] = "<!-- Written by Corvane: ";
 
+// An empty file is no settings at all: a disk that filled up while an earlier Corvane wrote
+// it left one behind.
 bool isOurs(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(4096).contains(marker);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray start = file.read(4096);
+    return start.isEmpty() || start.contains(marker);
 }
 
 } // namespace
@@ -55,7 +62,7 @@ SharedSettingsOutcome updateSharedSettings(const QString &proPath, const QByteAr
     if (current.open(QIODevice::ReadOnly) && current.readAll() == text)
         return SharedSettingsOutcome::Unchanged;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+    if (!openOutput(file) || file.write(text) != text.size() || !commitOutput(file))
         return SharedSettingsOutcome::Failed;
     return SharedSettingsOutcome::Written;
 }

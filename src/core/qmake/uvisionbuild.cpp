@@ -243,15 +243,15 @@ QByteArray UvisionBuild::block() const
         out += line("UV_BUILD_TARGET", target, Fragments::ValueSyntax::Quoted);
     if (!installation.isEmpty())
         out += line("UV_INSTALLED", installation + QLatin1String("/UV4/UV4.exe"));
-    if (!converter.isEmpty())
-        out += line("CORVANE_CLI", converter);
-    if (!defaultTarget.isEmpty())
-        out += line("CORVANE_TARGET", defaultTarget, Fragments::ValueSyntax::Quoted);
-    if (!packRoot.isEmpty())
-        out += line("CORVANE_PACK_ROOT", packRoot);
-    if (!compileCommandsDir.isEmpty())
-        out += line("CORVANE_COMPILE_COMMANDS_DIR", compileCommandsDir);
-    else if (compileCommands)
+    if (!rewrite.converter.isEmpty())
+        out += line("CORVANE_CLI", rewrite.converter);
+    if (!rewrite.target.isEmpty())
+        out += line("CORVANE_TARGET", rewrite.target, Fragments::ValueSyntax::Quoted);
+    if (!rewrite.packRoot.isEmpty())
+        out += line("CORVANE_PACK_ROOT", rewrite.packRoot);
+    if (!rewrite.compileCommandsDir.isEmpty())
+        out += line("CORVANE_COMPILE_COMMANDS_DIR", rewrite.compileCommandsDir);
+    else if (rewrite.compileCommands)
         out += "CORVANE_COMPILE_COMMANDS = 1\r\n";
     out += crlf(body);
     return out;

@@ -1,6 +1,7 @@
 #ifndef CORVANE_UVISIONBUILD_H
 #define CORVANE_UVISIONBUILD_H
 
+#include "common/conversionoptions.h"
 #include "model/target.h"
 
 #include <QByteArray>
@@ -29,14 +30,8 @@ struct UvisionBuild
     // The Keil installation whose UV4\UV4.exe is the default, "D:/Keil_v5"; empty for none.
     QString installation;
 
-    // What writing the .pro again passes to the converter: the corvane-cli that wrote it
-    // (empty: none recorded), --target (empty: none), --pack-root (empty: none),
-    // --compile-commands and --compile-commands-dir (empty: none).
-    QString converter;
-    QString defaultTarget;
-    QString packRoot;
-    bool compileCommands = false;
-    QString compileCommandsDir;
+    // What writing the .pro again passes to the converter.
+    RewriteOptions rewrite;
 
     // The block, from "\r\n# Build with uVision\r\n" on; values written literally.
     QByteArray block() const;

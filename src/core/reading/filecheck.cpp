@@ -11,15 +11,15 @@ namespace {
 constexpr int shownPerKind = 20;
 constexpr qint64 encodingSample = 64 * 1024;
 
-// The first lines of a kind as `line` makes them, then how many more there are. A list of
-// 80,000 missing include folders makes 20 sentences, not 80,000.
-template <typename List, typename Line>
-void appendCapped(QStringList &out, const List &items, Line line, const QString &more)
+// The first findings of a kind, then how many more there are. A list of 80,000 missing
+// include folders makes 20 notices, not 80,000.
+template <typename List, typename Finding>
+void appendCapped(Notices &out, const List &items, Finding finding, Notice::Kind more)
 {
     for (int i = 0; i < items.size() && i < shownPerKind; ++i)
-        out.append(line(items.at(i)));
+        out.append(finding(items.at(i)));
     if (items.size() > shownPerKind)
-        out.append(more.arg(items.size() - shownPerKind));
+        out.append({more, {QString::number(items.size() - shownPerKind)}, {}});
 }
 
 } // namespace
@@ -80,31 +80,29 @@ void FileCheck::checkEncodings()
     m_text.clear();
 }
 
-QStringList FileCheck::notices()
+Notices FileCheck::notices()
 {
-    QStringList out;
+    Notices out;
     appendCapped(
         out, m_missingFiles,
-        [this](const QString &file) -> QString {
+        [this](const QString &file) -> Notice {
             // Only for the files shown: a folder of a thousand sources not checked out
             // costs no look-ups.
-            const QString other = onDiskAs(file);
-            return QStringLiteral("file %1 is not on disk").arg(file) +
-                   (other.isEmpty() ? QString() : QStringLiteral("; on disk as %1").arg(other));
+            return {Notice::Kind::FileMissing, {file, onDiskAs(file)}, {}};
         },
-        QStringLiteral("and %1 more files are not on disk"));
+        Notice::Kind::MoreFilesMissing);
     appendCapped(
         out, m_missingFolders,
-        [](const QString &entry) -> QString {
-            return QStringLiteral("include folder %1 is not on disk").arg(entry);
+        [](const QString &entry) -> Notice {
+            return {Notice::Kind::FolderMissing, {entry}, {}};
         },
-        QStringLiteral("and %1 more include folders are not on disk"));
+        Notice::Kind::MoreFoldersMissing);
     appendCapped(
         out, m_unknownEncoding,
-        [](const QString &file) -> QString {
-            return QStringLiteral("file %1 is neither UTF-8, GBK nor Windows-1252 text").arg(file);
+        [](const QString &file) -> Notice {
+            return {Notice::Kind::UnknownEncoding, {file}, {}};
         },
-        QStringLiteral("and %1 more files are neither UTF-8, GBK nor Windows-1252 text"));
+        Notice::Kind::MoreUnknownEncodings);
     return out;
 }
 

@@ -1,6 +1,7 @@
 #ifndef CORVANE_FILECHECK_H
 #define CORVANE_FILECHECK_H
 
+#include "common/notice.h"
 #include "reading/textencoding.h"
 
 #include <QHash>
@@ -34,8 +35,8 @@ public:
     // The encodings of those an editor must be told.
     const SourceEncodings &encodings() const { return m_encodings; }
 
-    // One sentence each, the first 20 of a kind and then how many more.
-    QStringList notices();
+    // The first 20 findings of a kind, then how many more.
+    Notices notices();
 
 private:
     bool folderExists(const QString &folder);

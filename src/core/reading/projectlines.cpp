@@ -19,80 +19,6 @@ namespace Corvane {
 
 namespace {
 
-struct ElementName
-{
-    const char *name;
-    qsizetype size;
-    Element element;
-};
-
-template <std::size_t N> constexpr ElementName named(const char (&name)[N], Element element)
-{
-    return {name, qsizetype(N - 1), element};
-}
-
-const ElementName elementNames[] = {
-    named("Device", Element::Device),
-    named("Define", Element::Define),
-    named("IncludePath", Element::IncludePath),
-    named("FilePath", Element::FilePath),
-    named("TargetName", Element::TargetName),
-    named("ToolsetName", Element::ToolsetName),
-    named("PackID", Element::PackID),
-    named("RegisterFile", Element::RegisterFile),
-    named("RegisterFilePath", Element::RegisterFilePath),
-    named("uAC6", Element::uAC6),
-    named("Cpu", Element::Cpu),
-    named("instance", Element::Instance),
-    named("GroupName", Element::GroupName),
-    named("FileType", Element::FileType),
-    named("IncludeInBuild", Element::IncludeInBuild),
-    named("MiscControls", Element::MiscControls),
-    named("uC99", Element::uC99),
-    named("v6Lang", Element::v6Lang),
-    named("SwStkChk", Element::SwStkChk),
-    named("PathAndName", Element::PathAndName),
-    named("NodeIsActive", Element::NodeIsActive),
-    named("OutputDirectory", Element::OutputDirectory),
-};
-
-quint32 bit(Element element)
-{
-    return 1u << unsigned(element);
-}
-
-Element elementNamed(const char *name, qsizetype size)
-{
-    // Called for every tag of the project: most names are ruled out by their first letter.
-    if (size < 3)
-        return Element::None;
-    switch (name[0]) {
-    case 'C':
-    case 'D':
-    case 'I':
-    case 'F':
-    case 'G':
-    case 'T':
-    case 'P':
-    case 'R':
-    case 'u':
-    case 'i':
-    case 'N':
-    case 'M':
-    case 'v':
-    case 'S':
-    case 'O':
-        break;
-    default:
-        return Element::None;
-    }
-    for (const auto &e : elementNames) {
-        if (e.size == size && std::memcmp(e.name, name, size_t(size)) == 0)
-            return e.element;
-    }
-    return Element::None;
-}
-
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -146,37 +72,39 @@ bool isPlainValueByte(unsigned char c)
 
 // Most lines that matter hold one element and nothing else, indented with spaces, with a
 // plain value (see isPlainValueByte) or none:
-//     <FilePath>..\Src\main.c</FilePath>
-// Gives the element and its value for a line of that shape, Element::None for any other.
-Element plainElement(const char *data, qsizetype size, const char **value, qsizetype *valueSize)
+//     <FilePath>..\\Src\\main.c</FilePath>
+// Gives the element's name and its value for a line of that shape, false for any other.
+bool plainElement(const char *data, qsizetype size, ScannedName *element, const char **value,
+                  qsizetype *valueSize)
 {
     const char *const end = data + size;
     const char *const open = skipBlanks(data, end);
     if (end - open < 2 || *open != '<')
-        return Element::None;
+        return false;
     const char *const name = open + 1;
     const auto *nameEnd = static_cast<const char *>(std::memchr(name, '>', size_t(end - name)));
     if (!nameEnd)
-        return Element::None;
+        return false;
     const qsizetype nameSize = nameEnd - name;
     const char *const valueStart = nameEnd + 1;
     const auto *valueEnd =
         static_cast<const char *>(std::memchr(valueStart, '<', size_t(end - valueStart)));
     if (!valueEnd)
-        return Element::None;
+        return false;
     // Without a branch per byte: values are paths of dozens of them.
     bool plain = true;
     for (const char *v = valueStart; v < valueEnd; ++v)
         plain &= isPlainValueByte(static_cast<unsigned char>(*v));
     if (!plain)
-        return Element::None;
+        return false;
     // The closing tag of the same element ends the line.
     if (end - valueEnd != nameSize + 3 || valueEnd[1] != '/' ||
         std::memcmp(valueEnd + 2, name, size_t(nameSize)) != 0 || end[-1] != '>')
-        return Element::None;
+        return false;
+    *element = {name, nameSize};
     *value = valueStart;
     *valueSize = valueEnd - valueStart;
-    return elementNamed(name, nameSize);
+    return true;
 }
 
 struct Tag
@@ -276,31 +204,32 @@ bool isXmlChar(uint c)
 
 } // namespace
 
-void ProjectVisitor::plainValue(Element element, const char *data, qsizetype size)
-{
-    value(element, QString::fromLatin1(data, int(size)));
-}
+void ProjectVisitor::section(int, bool) {}
 
 void ProjectVisitor::startTag(QStringView, QStringView, bool) {}
 
 void ProjectVisitor::endTag(QStringView) {}
 
-Element elementNamed(QStringView name)
+QString ScannedValue::text() const
 {
-    for (const auto &e : elementNames) {
-        if (name == QLatin1String(e.name))
-            return e.element;
-    }
-    return Element::None;
+    return m_data      ? QString::fromLatin1(m_data, int(m_size))
+           : m_decoded ? m_decoded->trimmed()
+                       : QString();
 }
 
-const char *elementName(Element element)
+int ScannedValue::digit() const
 {
-    for (const auto &e : elementNames) {
-        if (e.element == element)
-            return e.name;
-    }
-    return "";
+    if (m_data)
+        return m_size == 1 && m_data[0] >= '0' && m_data[0] <= '9' ? m_data[0] - '0' : -1;
+    const QString value = text();
+    return value.size() == 1 && value.at(0) >= QLatin1Char('0') && value.at(0) <= QLatin1Char('9')
+               ? value.at(0).unicode() - '0'
+               : -1;
+}
+
+bool ScannedValue::isEmpty() const
+{
+    return m_data ? m_size == 0 : text().isEmpty();
 }
 
 QString decodeXmlText(QStringView text)
@@ -383,24 +312,66 @@ QHash<QString, QString> parseAttributes(QStringView attributes)
     }
 }
 
-ProjectLineScanner::ProjectLineScanner(std::initializer_list<Element> elements,
-                                       std::initializer_list<const char *> tags)
+namespace {
+
+void setPair(quint64 *pairs, const ScannedName &name)
 {
-    for (const Element e : elements) {
-        m_elements |= bit(e);
-        const char *const name = elementName(e);
-        m_names.push_back({name, qsizetype(std::strlen(name))});
-        const auto first = static_cast<unsigned char>(name[0]);
-        const auto second = static_cast<unsigned char>(name[1]);
-        m_closeFirst[first] |= 1u << (m_names.size() - 1);
-        m_closePairs[(first << 8 | second) / 64] |= quint64(1) << ((first << 8 | second) % 64);
+    const unsigned pair = unsigned(static_cast<unsigned char>(name.text[0])) << 8 |
+                          static_cast<unsigned char>(name.text[1]);
+    pairs[pair / 64] |= quint64(1) << (pair % 64);
+}
+
+} // namespace
+
+void ProjectLineScanner::Names::add(std::vector<ScannedName> list)
+{
+    Q_ASSERT(list.size() <= size_t(maxNames));
+    names = std::move(list);
+    for (size_t i = 0; i < names.size(); ++i)
+        first[static_cast<unsigned char>(names[i].text[0])] |= Mask(1) << i;
+}
+
+int ProjectLineScanner::Names::find(const char *name, qsizetype size) const
+{
+    for (Mask candidates = first[static_cast<unsigned char>(name[0])]; candidates;
+         candidates &= candidates - 1) {
+        const int i = qCountTrailingZeroBits(candidates);
+        if (names[size_t(i)].size == size &&
+            std::memcmp(names[size_t(i)].text, name, size_t(size)) == 0)
+            return i;
     }
-    for (const char *tag : tags) {
-        m_tags.push_back({tag, qsizetype(std::strlen(tag))});
-        m_openFirst[static_cast<unsigned char>(tag[0])] |= 1u << (m_tags.size() - 1);
+    return -1;
+}
+
+int ProjectLineScanner::Names::find(QStringView name) const
+{
+    if (name.isEmpty() || name.at(0).unicode() >= 0x80)
+        return -1;
+    for (Mask candidates = first[name.at(0).unicode()]; candidates; candidates &= candidates - 1) {
+        const int i = qCountTrailingZeroBits(candidates);
+        if (name == QLatin1String(names[size_t(i)].text, int(names[size_t(i)].size)))
+            return i;
     }
+    return -1;
+}
+
+ProjectLineScanner::ProjectLineScanner(std::vector<ScannedName> elements,
+                                       std::vector<ScannedName> sections,
+                                       std::vector<ScannedName> markup)
+{
+    m_elements.add(std::move(elements));
+    m_sections.add(std::move(sections));
+    m_markup.add(std::move(markup));
+    for (const ScannedName &name : m_elements.names)
+        setPair(m_closePairs, name);
+    for (const ScannedName &name : m_sections.names) {
+        setPair(m_closePairs, name);
+        setPair(m_openPairs, name);
+    }
+    for (const ScannedName &name : m_markup.names)
+        setPair(m_openPairs, name);
     // A comment may hide elements on the lines below it.
-    m_openFirst[static_cast<unsigned char>('!')] = true;
+    setPair(m_openPairs, scannedName("!-"));
 }
 
 namespace {
@@ -408,7 +379,7 @@ namespace {
 // Does [p, end) start with one of the names, followed by the end of a tag name? `candidates`
 // has a bit for each name that starts with *p.
 bool startsWithName(const char *p, const char *end, const std::vector<ScannedName> &names,
-                    quint32 candidates)
+                    quint64 candidates)
 {
     for (; candidates; candidates &= candidates - 1) {
         const ScannedName &name = names[qCountTrailingZeroBits(candidates)];
@@ -596,16 +567,24 @@ bool ProjectLineScanner::tagMatters(const char *lt, const char *from, const char
     if (*q == '!')
         return end - q >= 3 && q[1] == '-' && q[2] == '-';
     if (*q != '/')
-        return startsWithName(q, end, m_tags, m_openFirst[static_cast<unsigned char>(*q)]);
+        return startsWithName(q, end, m_sections.names,
+                              m_sections.first[static_cast<unsigned char>(*q)]) ||
+               startsWithName(q, end, m_markup.names,
+                              m_markup.first[static_cast<unsigned char>(*q)]);
+    q = skipBlanks(q + 1, end);
+    if (q == end)
+        return false;
+    if (startsWithName(q, end, m_sections.names, m_sections.first[static_cast<unsigned char>(*q)]))
+        return true;
     // <Define></Define> is empty: it writes nothing. Nor does a closing tag with nothing but
-    // blanks before it on its line, such as the </Cads> of an option block.
+    // blanks before it on its line, such as the </Cpu> of a value on the lines above.
     const char *before = lt;
     while (before > from && isBlank(before[-1]))
         --before;
     if (before == from || before[-1] == '\n' || (before == lt && before[-1] == '>'))
         return false;
-    q = skipBlanks(q + 1, end);
-    return q < end && startsWithName(q, end, m_names, m_closeFirst[static_cast<unsigned char>(*q)]);
+    return startsWithName(q, end, m_elements.names,
+                          m_elements.first[static_cast<unsigned char>(*q)]);
 }
 
 // A quick look at the three characters after a '<', which must be there: most tags are
@@ -618,7 +597,8 @@ inline bool ProjectLineScanner::mayMatterAfter(const char *lt) const
         const unsigned pair = first << 8 | static_cast<unsigned char>(lt[3]);
         return (m_closePairs[pair / 64] >> (pair % 64) & 1) || isBlank(char(first));
     }
-    return m_openFirst[next] != 0 || isBlank(char(next));
+    const unsigned pair = next << 8 | static_cast<unsigned char>(lt[2]);
+    return (m_openPairs[pair / 64] >> (pair % 64) & 1) || isBlank(char(next));
 }
 
 // Finds the first line in [p, end) (p at a line's start) with a tag that matters; gives
@@ -692,13 +672,16 @@ bool ProjectLineScanner::handleLine(const char *data, qsizetype size, ProjectVis
         if (!everyLine && !mayMatter(data, size))
             return true;
     }
+    ScannedName name = {};
     const char *value = nullptr;
     qsizetype valueSize = 0;
-    const Element element = plainElement(data, size, &value, &valueSize);
-    if (element != Element::None && !everyLine) {
-        if (valueSize > 0 && (m_elements & bit(element)))
-            visitor.plainValue(element, value, valueSize);
-        return !visitor.stopped();
+    if (!everyLine && plainElement(data, size, &name, &value, &valueSize)) {
+        const int element = m_elements.find(name.text, name.size);
+        if (element >= 0) {
+            if (valueSize > 0)
+                visitor.value(element, ScannedValue::plain(value, valueSize));
+            return !visitor.stopped();
+        }
     }
     scanLine(QString::fromUtf8(data, int(size)), visitor);
     return !visitor.stopped();
@@ -722,20 +705,31 @@ void ProjectLineScanner::scanLine(QStringView line, ProjectVisitor &visitor)
         const QStringView text = line.mid(textStart, at - textStart);
         switch (tag.kind) {
         case Tag::End: {
-            const Element e = elementNamed(tag.name);
-            if (e != Element::None && (m_elements & bit(e))) {
+            const int element = m_elements.find(tag.name);
+            if (element >= 0) {
                 const bool opened = previous.kind == Tag::Start && previous.name == tag.name;
                 // Without its opening tag on the line, the text before the closing tag is
                 // the value only when it is longer than that tag would be.
-                if (opened || nonSpaceLength(text) > tag.name.size() + 2)
-                    visitor.value(e, decodeXmlText(text));
+                if (opened || nonSpaceLength(text) > tag.name.size() + 2) {
+                    const QString decoded = decodeXmlText(text);
+                    const ScannedValue value(&decoded);
+                    if (!value.isEmpty())
+                        visitor.value(element, value);
+                }
             }
+            const int section = m_sections.find(tag.name);
+            if (section >= 0)
+                visitor.section(section, false);
             visitor.endTag(tag.name);
             break;
         }
-        case Tag::Start:
+        case Tag::Start: {
+            const int section = m_sections.find(tag.name);
+            if (section >= 0)
+                visitor.section(section, true);
             visitor.startTag(tag.name, tag.attributes, false);
             break;
+        }
         case Tag::Empty:
             visitor.startTag(tag.name, tag.attributes, true);
             break;

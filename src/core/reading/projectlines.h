@@ -8,35 +8,48 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstddef>
 #include <vector>
 
 namespace Corvane {
 
-// The elements of a uVision project or workspace that carry a value the converter uses.
-enum class Element {
-    None,
-    Device,
-    Define,
-    IncludePath,
-    FilePath,
-    TargetName,
-    ToolsetName,
-    PackID,
-    RegisterFile,
-    RegisterFilePath,
-    uAC6,
-    Cpu,
-    Instance, // <instance> of an RTE file
-    GroupName,
-    FileType,
-    IncludeInBuild,
-    MiscControls,    // a compiler's own options (<Cads>: the C compiler's)
-    uC99,            // Arm Compiler 5's C99 mode
-    v6Lang,          // Arm Compiler 6's C language
-    SwStkChk,        // an assembler's option: its <Aads> has begun
-    PathAndName,     // a member of a multi-project workspace
-    NodeIsActive,    // the workspace's active member
-    OutputDirectory, // where the target's objects and image go
+// A name the scanner looks for: an element's, a section's or a tag's.
+struct ScannedName
+{
+    const char *text;
+    qsizetype size;
+};
+
+template <std::size_t N> constexpr ScannedName scannedName(const char (&text)[N])
+{
+    return {text, qsizetype(N - 1)};
+}
+
+// A value between an element's tags, as the scanner found it: most are printable ASCII
+// without blanks or markup (see isPlainValueByte), taken from the line's bytes as they are;
+// the others decoded (character references, UTF-8).
+class ScannedValue
+{
+public:
+    static ScannedValue plain(const char *data, qsizetype size)
+    {
+        ScannedValue value;
+        value.m_data = data;
+        value.m_size = size;
+        return value;
+    }
+    explicit ScannedValue(const QString *decoded = nullptr) : m_decoded(decoded) {}
+
+    // The value, trimmed.
+    QString text() const;
+    // A one-digit value ("0" ... "9"); -1 for anything else.
+    int digit() const;
+    bool isEmpty() const;
+
+private:
+    const char *m_data = nullptr; // a plain value
+    qsizetype m_size = 0;
+    const QString *m_decoded = nullptr; // the others, not trimmed
 };
 
 // What a pass over the project does with what is found on its lines, in document order.
@@ -45,11 +58,10 @@ class ProjectVisitor
 public:
     virtual ~ProjectVisitor() = default;
 
-    // An element of interest and its value (character references decoded, not trimmed).
-    virtual void value(Element element, const QString &text) = 0;
-    // The same for a value of printable ASCII without blanks, markup or characters that
-    // need care in qmake syntax: it needs no decoding. By default handed on to value().
-    virtual void plainValue(Element element, const char *data, qsizetype size);
+    // A value of the element the scanner's elements[element] names.
+    virtual void value(int element, const ScannedValue &value) = 0;
+    // The opening or closing tag of the section the scanner's sections[section] names.
+    virtual void section(int section, bool open);
 
     // Every tag on the lines that reach the tokenizer: attributes raw, as written inside the
     // tag. Only passes that need the markup (the RTE section) look at them.
@@ -64,26 +76,23 @@ public:
     virtual bool stopped() const { return false; }
 };
 
-// A name the scanner looks for: an element's or a tag's.
-struct ScannedName
-{
-    const char *text;
-    qsizetype size;
-};
-
 // Reads the project line by line, as uVision writes it: one element per line. A line that
 // holds several elements (compact XML) gives them one after the other, each value being
 // what lies between its own tags. An element whose opening tag is not on the line takes
 // the text before its closing tag, when that is longer than the opening tag. A line ends
-// at its first NUL byte. Lines that cannot close an element in `elements` (nor open one of
-// `tags`) are not decoded at all.
+// at its first NUL byte. Lines that cannot close an element in `elements`, open or close a
+// section in `sections`, nor open one of `markup` are not decoded at all.
 class ProjectLineScanner
 {
 public:
-    // `elements`: the value elements the pass wants; `tags`: names of further elements whose
+    // Each name list is looked up through masks of one bit per name.
+    static constexpr int maxNames = 64;
+
+    // `elements`: whose values the pass wants; `sections`: elements whose opening and
+    // closing tags it wants (<Cads>, </Cads>); `markup`: names of further elements whose
     // opening tag makes a line worth tokenizing (e.g. "RTE").
-    ProjectLineScanner(std::initializer_list<Element> elements,
-                       std::initializer_list<const char *> tags = {});
+    ProjectLineScanner(std::vector<ScannedName> elements, std::vector<ScannedName> sections,
+                       std::vector<ScannedName> markup = {});
 
     ReadOutcome scan(QIODevice &project, ProjectVisitor &visitor);
 
@@ -92,6 +101,18 @@ public:
     void scanLine(QStringView line, ProjectVisitor &visitor);
 
 private:
+    using Mask = quint64;
+    static_assert(sizeof(Mask) * 8 == maxNames, "a bit per name");
+
+    struct Names
+    {
+        std::vector<ScannedName> names;
+        Mask first[256] = {}; // for each first byte, a bit for each name that starts with it
+        void add(std::vector<ScannedName> list);
+        int find(const char *name, qsizetype size) const;
+        int find(QStringView name) const;
+    };
+
     bool mayMatterAfter(const char *lt) const;
     bool tagMatters(const char *lt, const char *lineStart, const char *end) const;
     bool mayMatter(const char *data, qsizetype size) const;
@@ -103,22 +124,16 @@ private:
     bool handleLine(const char *data, qsizetype size, ProjectVisitor &visitor,
                     bool matters = false);
 
-    quint32 m_elements = 0;           // bit per Element
-    std::vector<ScannedName> m_names; // of the elements wanted
-    std::vector<ScannedName> m_tags;
-    // Whether a closing (opening) tag starting with this byte can matter: for each first byte,
-    // a bit for each name (tag) that starts with it.
-    quint32 m_closeFirst[256] = {};
-    quint32 m_openFirst[256] = {};
-    // A bit for each pair of first bytes of the names: most closing tags of a project start
-    // with a letter that some name starts with.
+    Names m_elements;
+    Names m_sections;
+    Names m_markup;
+    // A bit for each pair of first bytes of the names whose closing tags matter (elements'
+    // and sections'), and of those whose opening tags do (sections' and markup's): most tags
+    // of a project start with a letter that some name starts with.
     quint64 m_closePairs[65536 / 64] = {};
+    quint64 m_openPairs[65536 / 64] = {};
     bool m_inComment = false; // a "<!--" of an earlier line is not closed yet
 };
-
-// The element a tag name stands for, Element::None for any other.
-Element elementNamed(QStringView name);
-const char *elementName(Element element);
 
 // XML character references (&#NN; &#xHH;) and the predefined entities (&amp; &lt; &gt;
 // &quot; &apos;) decoded; anything else, malformed references included, stays as it is.

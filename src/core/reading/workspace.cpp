@@ -9,24 +9,23 @@ namespace Corvane {
 
 namespace {
 
+enum WorkspaceElement { PathAndName, NodeIsActive };
+
 class WorkspaceVisitor : public ProjectVisitor
 {
 public:
     explicit WorkspaceVisitor(QVector<WorkspaceMember> &members) : m_members(members) {}
 
-    void value(Element element, const QString &text) override
+    void value(int element, const ScannedValue &value) override
     {
-        const QString value = text.trimmed();
-        if (element == Element::NodeIsActive) {
-            if (!m_members.isEmpty() && value == QLatin1String("1"))
+        if (element == NodeIsActive) {
+            if (!m_members.isEmpty() && value.digit() == 1)
                 m_members.last().active = true;
             return;
         }
-        if (element != Element::PathAndName || value.isEmpty())
-            return;
         if (m_members.isEmpty() || !m_members.last().path.isEmpty())
             m_members.append(WorkspaceMember());
-        m_members.last().path = cleanFilePath(value);
+        m_members.last().path = cleanFilePath(value.text());
     }
 
     void startTag(QStringView name, QStringView, bool empty) override
@@ -50,7 +49,8 @@ WorkspaceReading readWorkspace(QIODevice &workspace)
 {
     WorkspaceReading reading;
     WorkspaceVisitor visitor(reading.members);
-    ProjectLineScanner scanner({Element::PathAndName, Element::NodeIsActive}, {"project"});
+    ProjectLineScanner scanner({scannedName("PathAndName"), scannedName("NodeIsActive")}, {},
+                               {scannedName("project")});
     reading.outcome = scanner.scan(workspace, visitor);
     if (!reading.members.isEmpty() && reading.members.last().path.isEmpty())
         reading.members.removeLast();
