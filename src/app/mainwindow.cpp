@@ -106,7 +106,7 @@ static QStringList workspaceDetails(const QString &workspace,
     for (const Corvane::WorkspaceMemberResult &member : result.members) {
         const QString name = QDir::toNativeSeparators(member.path) + QStringLiteral(": ");
         if (!member.result.succeeded())
-            details.append(name + member.result.message());
+            details.append(name + member.failure());
         for (const QString &notice : Corvane::noticeTexts(member.result.notices))
             details.append(name + notice);
     }

@@ -88,9 +88,11 @@ private:
 };
 
 // Each member as a project of its own, in workspace order; the workspace's .pro last.
+// Two members that want one .pro fail the run; the others are written all the same.
 bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &result,
                      const Report &report)
 {
+    bool members = true;
     for (const Corvane::WorkspaceMemberResult &member : result.members) {
         const QString name = QDir::toNativeSeparators(member.path);
         report.notices(name, member.result.notices);
@@ -98,7 +100,8 @@ bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &r
             report.written(member.result.outputPath);
             report.files(name, {member.result.shared}, false);
         } else {
-            report.failure(name, member.result.message());
+            report.failure(name, member.failure());
+            members = members && member.result.status != Corvane::ConversionStatus::OutputTaken;
         }
     }
     report.notices(workspace, result.notices);
@@ -108,7 +111,7 @@ bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &r
     }
     report.written(result.outputPath);
     report.files(workspace, {result.shared}, false);
-    return report.files(workspace, result.databases);
+    return report.files(workspace, result.databases) && members;
 }
 
 // Converts one file given on the command line and reports it; false when it failed.
@@ -257,9 +260,9 @@ int main(int argc, char *argv[])
 
     if (parser.isSet(watchOption)) {
         Watch watch(projects, [&options, &report](const QString &project) {
-            QStringList read;
-            convertAndReport(project, options, report, &read);
-            return read;
+            Watch::Converted converted;
+            converted.succeeded = convertAndReport(project, options, report, &converted.read);
+            return converted;
         });
         return watch.run();
     }

@@ -128,7 +128,7 @@ int Watch::run()
     for (const QString &input : qAsConst(m_inputs))
         convert(input);
     QCoreApplication::exec();
-    return 0;
+    return m_failed.isEmpty() ? 0 : 1;
 }
 
 QString Watch::signature(const QString &path)
@@ -147,16 +147,20 @@ void Watch::convert(const QString &input)
     // members) from after it. The lines come out once every file is watched.
     const QStringList before = m_files.value(input, {key(input)});
     for (const QString &path : before)
-        watchFile(path);
-    const QStringList read = m_convert(input);
+        watchFile(input, path);
+    const Converted converted = m_convert(input);
+    if (converted.succeeded)
+        m_failed.remove(input);
+    else
+        m_failed.insert(input);
     QStringList keys{key(input)};
-    for (const QString &file : read) {
+    for (const QString &file : converted.read) {
         const QString path = key(file);
         if (keys.contains(path))
             continue;
         keys.append(path);
         if (!before.contains(path))
-            watchFile(path);
+            watchFile(input, path);
     }
     // A member no longer in the workspace counts no more.
     m_files.insert(input, keys);
@@ -164,9 +168,9 @@ void Watch::convert(const QString &input)
     std::fflush(stderr);
 }
 
-void Watch::watchFile(const QString &path)
+void Watch::watchFile(const QString &input, const QString &path)
 {
-    m_signatures.insert(path, signature(path));
+    m_signatures[input].insert(path, signature(path));
     // The folder too: an editor that saves by renaming a new file over the old one replaces
     // the file watched, and the watch on it ends.
     const QString folder = QFileInfo(path).absolutePath();
@@ -184,7 +188,7 @@ void Watch::changed(const QString &)
         for (const QString &path : input.value()) {
             if (!m_watcher.files().contains(path) && QFileInfo::exists(path))
                 m_watcher.addPath(path);
-            if (signature(path) != m_signatures.value(path))
+            if (signature(path) != m_signatures.value(input.key()).value(path))
                 m_pending.insert(input.key());
         }
     }

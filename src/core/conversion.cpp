@@ -82,14 +82,14 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     // Anywhere in the path, as in "fw.uvprojx.bak" or a directory named "x.uvproj".
     const bool projectFile = projectPath.contains(QLatin1String(".uvprojx")) ||
                              projectPath.contains(QLatin1String(".uvproj"));
-    result.status = checkInputPath(projectPath, projectFile, &result.outputPath);
-    if (result.status != ConversionStatus::Converted)
-        return result;
-
     QFile project(projectPath);
-    result.status = openInput(project);
-    if (result.status != ConversionStatus::Converted)
+    StepFailure failed = checkInputPath(projectPath, projectFile, &result.outputPath);
+    if (!failed)
+        failed = openInput(project);
+    if (failed) {
+        result.status = *failed;
         return result;
+    }
     // The new .pro replaces the old one only once it is complete.
     QSaveFile output(result.outputPath);
     if (!openOutput(output)) {

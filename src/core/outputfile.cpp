@@ -6,21 +6,23 @@
 
 namespace Corvane {
 
-ConversionStatus checkInputPath(const QString &path, bool rightKind, QString *outputPath)
+StepFailure checkInputPath(const QString &path, bool rightKind, QString *outputPath)
 {
     if (path.isEmpty())
         return ConversionStatus::EmptyPath;
     if (!rightKind)
         return ConversionStatus::WrongPath;
     *outputPath = outputPathFor(path);
-    return sameFile(path, *outputPath) ? ConversionStatus::WrongPath : ConversionStatus::Converted;
+    if (sameFile(path, *outputPath))
+        return ConversionStatus::WrongPath;
+    return std::nullopt;
 }
 
-ConversionStatus openInput(QFile &input)
+StepFailure openInput(QFile &input)
 {
     if (!QFileInfo(input.fileName()).isFile() || !input.open(QIODevice::ReadOnly))
         return ConversionStatus::ProjectOpenFailed;
-    return ConversionStatus::Converted;
+    return std::nullopt;
 }
 
 } // namespace Corvane

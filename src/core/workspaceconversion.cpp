@@ -32,12 +32,13 @@ QString fileKey(const QString &path)
     return key;
 }
 
-// The members converted, each once; `outputs` holds the .pro paths taken so far.
-// `entries` gets their compile_commands.json entries.
+// The members converted, each once; `outputs` holds the .pro paths taken so far, with the
+// member that writes each (none for the workspace's own files). `entries` gets their
+// compile_commands.json entries.
 QVector<WorkspaceMemberResult> convertMembers(const QString &workspaceDir,
                                               const QVector<WorkspaceMember> &members,
                                               const ConversionOptions &options,
-                                              QSet<QString> &outputs,
+                                              QHash<QString, QString> &outputs,
                                               QVector<ProjectEntries> &entries)
 {
     QVector<WorkspaceMemberResult> results;
@@ -54,14 +55,17 @@ QVector<WorkspaceMemberResult> convertMembers(const QString &workspaceDir,
         }
         seen.insert(key, results.size());
         const QString output = fileKey(outputPathFor(result.path));
-        if (outputs.contains(output)) {
-            result.result.status = ConversionStatus::WrongPath;
+        const auto taken = outputs.constFind(output);
+        if (taken != outputs.cend()) {
+            result.result.status =
+                taken->isEmpty() ? ConversionStatus::WrongPath : ConversionStatus::OutputTaken;
             result.result.outputPath = outputPathFor(result.path);
+            result.outputOwner = *taken;
         } else {
             ProjectEntries memberEntries;
             result.result = convertProject(result.path, options, &memberEntries);
             if (result.result.succeeded())
-                outputs.insert(output);
+                outputs.insert(output, result.path);
             if (result.result.succeeded() && options.compileCommands)
                 entries.append(memberEntries);
         }
@@ -92,6 +96,16 @@ QString workspaceOutputPath(const QString &workspacePath, const QString &outputP
 
 } // namespace
 
+QString WorkspaceMemberResult::failure() const
+{
+    if (result.status != ConversionStatus::OutputTaken)
+        return result.message();
+    return result.message() + QLatin1Char(' ') +
+           QStringLiteral("%1 is the .pro of %2 as well")
+               .arg(QDir::toNativeSeparators(result.outputPath),
+                    QDir::toNativeSeparators(outputOwner));
+}
+
 bool isWorkspacePath(const QString &path)
 {
     return path.endsWith(QLatin1String(".uvmpw"));
@@ -100,14 +114,15 @@ bool isWorkspacePath(const QString &path)
 WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionOptions &options)
 {
     WorkspaceResult result;
-    result.status =
-        checkInputPath(workspacePath, isWorkspacePath(workspacePath), &result.outputPath);
-    if (result.status != ConversionStatus::Converted)
-        return result;
     QFile workspace(workspacePath);
-    result.status = openInput(workspace);
-    if (result.status != ConversionStatus::Converted)
+    StepFailure failed =
+        checkInputPath(workspacePath, isWorkspacePath(workspacePath), &result.outputPath);
+    if (!failed)
+        failed = openInput(workspace);
+    if (failed) {
+        result.status = *failed;
         return result;
+    }
     const WorkspaceReading reading = readWorkspace(workspace);
     if (reading.outcome != ReadOutcome::EndOfInput) {
         result.status = ConversionStatus::ProjectReadFailed;
@@ -132,29 +147,29 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
     if (!memberOptions.timestamp.isValid())
         memberOptions.timestamp = QDateTime::currentDateTime();
     // No member's .pro may replace the workspace's, nor the workspace (through a link).
-    QSet<QString> outputs{fileKey(result.outputPath), fileKey(workspacePath)};
+    QHash<QString, QString> outputs{{fileKey(result.outputPath), QString()},
+                                    {fileKey(workspacePath), QString()}};
     QVector<ProjectEntries> entries;
     result.members = convertMembers(info.path(), reading.members, memberOptions, outputs, entries);
 
     QVector<Subproject> subprojects;
     SourceEncodings encodings;
     const QDir dir(info.absolutePath());
-    ConversionStatus firstFailure = ConversionStatus::WrongPath; // when it names no project
-    bool failed = false;
+    StepFailure firstFailure;
     for (const WorkspaceMemberResult &member : qAsConst(result.members)) {
         if (member.result.succeeded()) {
             subprojects.append(
                 {dir.relativeFilePath(QDir::fromNativeSeparators(member.result.outputPath)),
                  member.active});
             encodings += member.result.encodings;
-        } else if (!failed) {
-            failed = true;
+        } else if (!firstFailure) {
             firstFailure = member.result.status;
         }
     }
     if (subprojects.isEmpty()) {
         output.cancelWriting();
-        result.status = firstFailure;
+        // A workspace that names no project is no workspace.
+        result.status = firstFailure.value_or(ConversionStatus::WrongPath);
         return result;
     }
     const QByteArray text = subdirsProject(memberOptions.timestamp, subprojects);

@@ -15,6 +15,11 @@ struct WorkspaceMemberResult
     QString path;
     bool active = false;
     ConversionResult result;
+    // OutputTaken: the member that writes the .pro this one would.
+    QString outputOwner;
+
+    // What a failure is told as: the message, and for OutputTaken whose .pro it is.
+    QString failure() const;
 };
 
 struct WorkspaceResult

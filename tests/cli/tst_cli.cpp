@@ -392,6 +392,16 @@ void TestCli::workspaces_data()
                                                  QStringLiteral("Release"),
                                                  QStringLiteral("ws/WS.uvmpw")}
                                   << 0 << converted << QStringList{notice, gone} << written;
+    // Two members that want one .pro: the second names the first's, and the run fails.
+    QTest::newRow("two members, one .pro")
+        << QStringList{QStringLiteral("ws/twice.uvmpw")} << 1
+        << QStringList{QStringLiteral("@/lib/lib.pro"), QStringLiteral("@/ws/twice.pro")}
+        << QStringList{QDir::toNativeSeparators(QStringLiteral("lib/lib.uvprojx")) +
+                       QString::fromUtf8(": 打开文件路径有误！ ") +
+                       QDir::toNativeSeparators(QStringLiteral("@/lib/lib.pro is the .pro of ")) +
+                       QDir::toNativeSeparators(QStringLiteral("lib/lib.uvproj")) +
+                       QStringLiteral(" as well")}
+        << QStringList{QStringLiteral("lib/lib.pro"), QStringLiteral("ws/twice.pro")};
     QTest::newRow("none converted")
         << QStringList{QStringLiteral("ws/none.uvmpw"), QStringLiteral("lib/lib.uvproj")} << 1
         << QStringList{QStringLiteral("@/lib/lib.pro")}
@@ -424,6 +434,10 @@ void TestCli::workspaces()
                      "  <project>\r\n    <PathAndName>..\\lib\\lib.uvproj</PathAndName>\r\n"
                      "    <NodeIsActive>1</NodeIsActive>\r\n  </project>\r\n"
                      "</ProjectWorkspace>\r\n"));
+    QVERIFY(tree.add(QStringLiteral("lib/lib.uvprojx"), project));
+    QVERIFY(tree.add(QStringLiteral("ws/twice.uvmpw"),
+                     "<project><PathAndName>..\\lib\\lib.uvproj</PathAndName></project>\n"
+                     "<project><PathAndName>..\\lib\\lib.uvprojx</PathAndName></project>\n"));
     QVERIFY(tree.add(QStringLiteral("ws/none.uvmpw"),
                      "<project><PathAndName>gone\\gone.uvprojx</PathAndName></project>\n"));
     const QStringList before = tree.entries();
@@ -451,12 +465,14 @@ void TestCli::watch_data()
     QTest::addColumn<bool>("byRename"); // the editor writes a new file and renames it over
     QTest::addColumn<int>("stop");      // the signal that ends it
     QTest::addColumn<int>("written");   // .pro files written per change
+    QTest::addColumn<bool>("breaks");   // a last save the conversion fails on: exit status 1
 
     const QString project = QStringLiteral("MDK-ARM/fw.uvprojx");
-    QTest::newRow("edited in place, SIGTERM") << project << false << int(SIGTERM) << 1;
-    QTest::newRow("saved by renaming, SIGINT") << project << true << int(SIGINT) << 1;
+    QTest::newRow("edited in place, SIGTERM") << project << false << int(SIGTERM) << 1 << false;
+    QTest::newRow("saved by renaming, SIGINT") << project << true << int(SIGINT) << 1 << false;
     QTest::newRow("a workspace's member saved by renaming")
-        << QStringLiteral("WS.uvmpw") << true << int(SIGTERM) << 2;
+        << QStringLiteral("WS.uvmpw") << true << int(SIGTERM) << 2 << false;
+    QTest::newRow("the last conversion failed") << project << false << int(SIGTERM) << 1 << true;
 }
 
 // --watch converts again after each save, once, and a signal ends it cleanly.
@@ -469,6 +485,7 @@ void TestCli::watch()
     QFETCH(bool, byRename);
     QFETCH(int, stop);
     QFETCH(int, written);
+    QFETCH(bool, breaks);
 
     ProjectTree tree;
     QVERIFY(tree.add(QStringLiteral("MDK-ARM/fw.uvprojx"), project));
@@ -504,11 +521,19 @@ void TestCli::watch()
                     .contains(QByteArray("\t" + define + "\r\n")));
         QVERIFY(!cli.waitForReadyRead(1000)); // one save, one conversion
     }
+    QStringList left = before;
+    if (breaks) {
+        // The project gone: only the failure, on stderr.
+        QVERIFY(QFile::remove(tree.path(QStringLiteral("MDK-ARM/fw.uvprojx"))));
+        left.removeOne(QStringLiteral("MDK-ARM/fw.uvprojx"));
+        cli.setReadChannel(QProcess::StandardError);
+        QVERIFY(cli.waitForReadyRead(5000));
+    }
     ::kill(pid_t(cli.processId()), stop);
     QVERIFY(cli.waitForFinished(5000));
     QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(cli.exitCode(), 0);
-    QCOMPARE(tree.entries(), before); // no temporary file left
+    QCOMPARE(cli.exitCode(), breaks ? 1 : 0);
+    QCOMPARE(tree.entries(), left); // no temporary file left
 #endif
 }
 

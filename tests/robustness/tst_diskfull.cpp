@@ -4,6 +4,7 @@
 
 #include "conversion.h"
 #include "projecttree.h"
+#include "qmake/sharedsettings.h"
 #include "workspaceconversion.h"
 
 #include <QProcess>
@@ -123,6 +124,8 @@ private slots:
     void fullDisk_data();
     void fullDisk();
     void fullDiskWorkspace();
+    void sharedSettings_data();
+    void sharedSettings();
 
 private:
     ProjectTree m_headers; // on the ordinary disk: the .pro lists them, they cost no room
@@ -305,6 +308,54 @@ void TestDiskFull::fullDiskWorkspace()
     QVERIFY(QFileInfo::exists(member.path(QStringLiteral("fw.pro"))));
     QCOMPARE(listing(dir), before);
     QCOMPARE(ProjectTree::readFile(dir + QStringLiteral("/WS.pro")), previousPro);
+#endif
+}
+
+void TestDiskFull::sharedSettings_data()
+{
+    QTest::addColumn<bool>("full");      // room for the .pro only
+    QTest::addColumn<bool>("leftEmpty"); // an empty one an earlier run left behind
+    QTest::newRow("no room: nothing empty left, a notice; written once there is room")
+        << true << false;
+    QTest::newRow("an empty one left behind is mended") << false << true;
+}
+
+// The .pro.shared of GBK sources on a full disk: never left empty, and written again.
+void TestDiskFull::sharedSettings()
+{
+#ifdef Q_OS_LINUX
+    QFETCH(bool, full);
+    QFETCH(bool, leftEmpty);
+
+    ProjectTree mountPoint;
+    TmpfsMount tmpfs;
+    QVERIFY2(tmpfs.mount(mountPoint.root(), "size=1m,nr_inodes=64,mode=0755"),
+             std::strerror(tmpfs.error()));
+    const QString dir = mountPoint.root();
+    QVERIFY(mountPoint.add(QStringLiteral("fw.uvprojx"), "<FilePath>main.c</FilePath>\r\n"));
+    QVERIFY(mountPoint.add(QStringLiteral("main.c"), "/* \xd6\xd0\xce\xc4 */\n"));
+    const QString project = dir + QStringLiteral("/fw.uvprojx");
+    const QString shared = dir + QStringLiteral("/fw.pro.shared");
+    // The room the .pro takes, in whole pages.
+    QVERIFY(convertProject(project).succeeded());
+    const qint64 room = (QFileInfo(dir + QStringLiteral("/fw.pro")).size() + 4095) / 4096 * 4096;
+    QVERIFY(QFile::remove(dir + QStringLiteral("/fw.pro")) && QFile::remove(shared));
+    if (leftEmpty)
+        QVERIFY(mountPoint.add(QStringLiteral("fw.pro.shared")));
+    if (full)
+        QVERIFY(writeFiller(dir + QStringLiteral("/filler"), freeBytes(dir) - room));
+
+    ConversionResult result = convertProject(project);
+    QVERIFY(result.succeeded());
+    QCOMPARE(QFileInfo::exists(shared), !full);
+    QCOMPARE(noticeTexts(result.notices),
+             full ? QStringList{QStringLiteral("fw.pro.shared cannot be written or removed; "
+                                               "the sources are GBK")}
+                  : QStringList());
+    QVERIFY(QFile::remove(dir + QStringLiteral("/filler")) || !full);
+    result = convertProject(project);
+    QVERIFY(result.shared.written);
+    QCOMPARE(ProjectTree::readFile(shared), Corvane::sharedSettings("GBK"));
 #endif
 }
 

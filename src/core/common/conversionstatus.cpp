@@ -10,6 +10,7 @@ QString statusMessage(ConversionStatus status)
     case ConversionStatus::EmptyPath:
         return QStringLiteral("打开文件路径为空！");
     case ConversionStatus::WrongPath:
+    case ConversionStatus::OutputTaken:
         return QStringLiteral("打开文件路径有误！");
     case ConversionStatus::ProjectOpenFailed:
         return QStringLiteral("打开工程文件失败！");

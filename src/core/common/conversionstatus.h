@@ -14,6 +14,7 @@ enum class ConversionStatus {
     ProjectReadFailed, // reading stopped before the end of the project file
     OutputFailed,      // the .pro file cannot be created, written or put in place
     UnknownTarget,     // the target asked for as the default is not in the project
+    OutputTaken,       // another member of the workspace writes the same .pro
 };
 
 // The text shown to the user for a status (all texts are the tool's Chinese messages).

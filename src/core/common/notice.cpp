@@ -19,7 +19,8 @@ QString sentence(const Notice &notice)
         return QStringLiteral("the description of pack %1 %2 cannot be read: %3")
             .arg(arg(0), arg(1), arg(2));
     case Notice::Kind::DeviceNotDescribed:
-        return QStringLiteral("device %1 is not described by pack %2 %3").arg(arg(0), arg(1), arg(2));
+        return QStringLiteral("device %1 is not described by pack %2 %3")
+            .arg(arg(0), arg(1), arg(2));
     case Notice::Kind::GeneratorMissing:
         return QStringLiteral("generator description %1 is not on disk; the folders of its "
                               "components are left out")

@@ -14,17 +14,17 @@ struct Notice
 {
     enum class Kind {
         // Packs (args: "Vendor.Name", its version ...; the pack root as the user reads it).
-        PackNotInstalled,    // pack, version (empty: any), root
-        PackUsedInstead,     // pack, version, root, version used
-        PackUnreadable,      // pack, version, why
-        DeviceNotDescribed,  // device, pack, version
-        GeneratorMissing,    // generator description
+        PackNotInstalled,   // pack, version (empty: any), root
+        PackUsedInstead,    // pack, version, root, version used
+        PackUnreadable,     // pack, version, why
+        DeviceNotDescribed, // device, pack, version
+        GeneratorMissing,   // generator description
         // Files the .pro lists, held against the disk.
-        FileMissing,         // path, the path on disk in other letter case (empty: none)
-        MoreFilesMissing,    // how many
-        FolderMissing,       // include entry
-        MoreFoldersMissing,  // how many
-        UnknownEncoding,     // path
+        FileMissing,          // path, the path on disk in other letter case (empty: none)
+        MoreFilesMissing,     // how many
+        FolderMissing,        // include entry
+        MoreFoldersMissing,   // how many
+        UnknownEncoding,      // path
         MoreUnknownEncodings, // how many
         // Files written beside the .pro.
         SharedSettingsForeign, // file name, encoding
@@ -42,10 +42,7 @@ struct Notice
 
     // Most notices tell of something missing; a few only say where something went.
     bool isRemark() const { return kind == Kind::DatabasePlaced; }
-    bool sameFinding(const Notice &other) const
-    {
-        return kind == other.kind && args == other.args;
-    }
+    bool sameFinding(const Notice &other) const { return kind == other.kind && args == other.args; }
 };
 
 using Notices = QVector<Notice>;

@@ -16,10 +16,10 @@ struct Cpu
     QString type; // CPUTYPE as written, the packs' Dcore: "Cortex-M4"; empty when none
     // The same in lower case without "cortex-": "m4", "m0+", "arm7tdmi".
     QString core;
-    Fpu fpu = Fpu::None; // FPU2, FPU3(SFPU) or FPU3, FPU3(DFPU)
-    bool dsp = false;    // DSP
+    Fpu fpu = Fpu::None;    // FPU2, FPU3(SFPU) or FPU3, FPU3(DFPU)
+    bool dsp = false;       // DSP
     bool trustZone = false; // TZ
-    Mve mve = Mve::None; // MVE(INT), MVE(FP)
+    Mve mve = Mve::None;    // MVE(INT), MVE(FP)
 
     bool hasFpu() const { return fpu != Fpu::None; }
 };
