@@ -98,6 +98,7 @@ private slots:
     void update();
     void workspace();
     void parse();
+    void pri();
 
 private:
     // qmake in the build folder, then make; the .pro's path is taken from the project's.
@@ -551,6 +552,32 @@ void TestUvisionBuild::parse()
     QCOMPARE(creator.value(QStringLiteral("SOURCES")),
              QStringList{QStringLiteral("../Src/main.c")});
     QCOMPARE(script.value(QStringLiteral("SOURCES")), QStringList{QStringLiteral("../Src/main.c")});
+}
+
+// The block as the sources keep it, read by qmake on its own with a project's values: make
+// gets uVision's steps, Qt Creator's parse none of them.
+void TestUvisionBuild::pri()
+{
+    const QString pri = qEnvironmentVariable("CORVANE_SOURCE_DIR") +
+                        QStringLiteral("/src/core/qmake/uvisionbuild.pri");
+    QVERIFY(QFileInfo::exists(pri));
+    QVERIFY(m_tree->add(QStringLiteral("fw.pro"), "UV_PROJECT = $$PWD/fw.uvprojx\ninclude(" +
+                                                      QFile::encodeName(pri) + ")\n"));
+    QHash<QString, QStringList> targets;
+    for (const QString &config : {QStringLiteral("CONFIG+=qtc_run"), QString()}) {
+        QByteArray evaluated;
+        QString error;
+        QVERIFY2(QmakeTool::evaluate(m_tree->path(QStringLiteral("fw.pro")),
+                                     config.isEmpty() ? QStringList() : QStringList{config},
+                                     &evaluated, &error, m_build),
+                 qPrintable(error));
+        targets.insert(config, QmakeTool::variables(evaluated).value("QMAKE_EXTRA_TARGETS"));
+    }
+    const QStringList steps =
+        QString("first clean flash uvbuild uvclean uvflash uvupdate").split(' ');
+    QCOMPARE(targets.value(QString()).mid(0, steps.size()), steps);
+    for (const QString &step : steps)
+        QVERIFY(!targets.value(QStringLiteral("CONFIG+=qtc_run")).contains(step));
 }
 
 Run TestUvisionBuild::qmakeAndMake(const QString &project, const QStringList &qmakeArguments,
