@@ -25,35 +25,29 @@ void ProWriter::banner(const QDateTime &time)
 
 void ProWriter::device(const QString &name)
 {
-    write(Fragments::deviceLead);
+    block(Fragments::deviceLead);
     write(Fragments::deviceValue(name));
-    m_lastWasSource = false;
-    m_listOpen = false;
 }
 
 void ProWriter::defines(const QString &list)
 {
-    write(Fragments::definesOpener);
-    write(Fragments::defineList(list));
-    write(Fragments::listEnd);
-    m_lastWasSource = false;
-    m_listOpen = false;
+    values(Fragments::definesOpener, Fragments::defineList(list));
 }
 
 void ProWriter::includes(const QString &list)
 {
-    write(Fragments::includesOpener);
+    // The include list ends at the blank lines of the HEADERS opener that follows it.
+    block(Fragments::includesOpener);
     write(includeBlock(list));
-    m_lastWasSource = false;
-    m_listOpen = true;
+    m_open = OpenList::Files;
 }
 
 void ProWriter::source(const QString &path)
 {
     // Every run of source entries gets its own opener: after another target's DEFINES or
     // HEADERS the entries would otherwise extend that list.
-    if (!m_lastWasSource)
-        write(Fragments::sourcesOpener);
+    if (m_open != OpenList::Sources)
+        beginFiles(Fragments::sourcesOpener, OpenList::Sources);
     if (Fragments::isPlainAscii(path)) {
         // Most paths: Fragments::fileEntry's text, without converting it.
         const size_t at = m_buffer.size();
@@ -65,8 +59,6 @@ void ProWriter::source(const QString &path)
     } else {
         write(Fragments::fileEntry(path));
     }
-    m_lastWasSource = true;
-    m_listOpen = true;
 }
 
 void ProWriter::groupFile(FileList list, const QString &path)
@@ -82,12 +74,10 @@ void ProWriter::targetFilesEnd()
     for (const auto &list : lists) {
         if (list.second->isEmpty())
             continue;
-        write(list.first);
+        beginFiles(list.first, OpenList::Files);
         for (const QString &path : qAsConst(*list.second))
             write(Fragments::fileEntry(path));
         list.second->clear();
-        m_lastWasSource = false;
-        m_listOpen = true;
     }
 }
 
@@ -95,13 +85,9 @@ void ProWriter::addition(const QString &comment, const QStringList &defines,
                          const QStringList &includeFolders, const QStringList &packFolders,
                          const QStringList &headers, const QStringList &sources)
 {
-    write("\r\n# " + Fragments::commentText(comment).toUtf8() + "\r\n");
-    m_lastWasSource = false;
-    if (!defines.isEmpty()) {
-        write(Fragments::definesOpener);
-        write(Fragments::valueList(defines));
-        write(Fragments::listEnd);
-    }
+    block("\r\n# " + Fragments::commentText(comment).toUtf8() + "\r\n");
+    if (!defines.isEmpty())
+        values(Fragments::definesOpener, Fragments::valueList(defines));
     const QStringList folders = includeFolders + packFolders;
     if (!folders.isEmpty() || !headers.isEmpty()) {
         QStringList listed = headers;
@@ -113,33 +99,29 @@ void ProWriter::addition(const QString &comment, const QStringList &defines,
             }
         }
         if (!folders.isEmpty()) {
-            write(Fragments::includesOpener);
+            block(Fragments::includesOpener);
             write(Fragments::valueList(folders));
-            write(Fragments::headersOpener);
-        } else {
-            write(Fragments::headersOpener);
         }
+        beginFiles(Fragments::headersOpener, OpenList::Files);
         for (const QString &header : qAsConst(listed))
             write(Fragments::fileEntry(header));
     }
     for (const QString &path : sources)
         source(path);
-    m_lastWasSource = false;
+    // A run of sources of their own: the target's next ones get an opener again.
+    if (m_open == OpenList::Sources)
+        m_open = OpenList::Files;
 }
 
 void ProWriter::codeModelDefines(const QStringList &defines)
 {
-    write(Fragments::keywordsOpener);
-    write(Fragments::valueList(defines));
-    write(Fragments::listEnd);
-    m_lastWasSource = false;
-    m_listOpen = false;
+    values(Fragments::keywordsOpener, Fragments::valueList(defines));
 }
 
 void ProWriter::scopeDefault(const QString &target)
 {
-    endList();
-    write(Fragments::scopeDefault(target));
+    closeList();
+    block(Fragments::scopeDefault(target));
 }
 
 void ProWriter::targetNumbers(const QStringList &targets)
@@ -149,39 +131,53 @@ void ProWriter::targetNumbers(const QStringList &targets)
 
 void ProWriter::openScope(const QString &target)
 {
-    endList();
-    write(Fragments::scopeOpener(target));
-    // A scope line ends a run of sources.
-    m_lastWasSource = false;
+    closeList();
+    block(Fragments::scopeOpener(target));
 }
 
+// qmake ends a list at the scope's closing brace as at a blank line.
 void ProWriter::closeScope()
 {
-    write(Fragments::scopeCloser);
-    m_lastWasSource = false;
-    m_listOpen = false;
+    block(Fragments::scopeCloser);
 }
 
-// Values met before the first target (a source, an include list) end in a continuation:
-// without an empty line, qmake would read the scope line that follows as one more value.
-void ProWriter::endList()
+void ProWriter::beginFiles(const char *opener, OpenList list)
 {
-    if (m_listOpen)
+    write(opener);
+    m_open = list;
+}
+
+void ProWriter::values(const char *opener, const QByteArray &items)
+{
+    block(opener);
+    write(items);
+    write(Fragments::listEnd);
+}
+
+void ProWriter::block(const QByteArray &text)
+{
+    write(text);
+    m_open = OpenList::None;
+}
+
+// A file list's entries each end in a continuation, and so does its last one: before a line
+// qmake would read as one more entry (a scope line), an empty line ends the list. Every other
+// block begins with one, or is a comment or the scope's brace.
+void ProWriter::closeList()
+{
+    if (m_open != OpenList::None)
         write("\r\n");
-    m_listOpen = false;
-    m_lastWasSource = false;
+    m_open = OpenList::None;
 }
 
 void ProWriter::targetCheck(const QStringList &targets)
 {
-    write(Fragments::targetCheck(targets));
-    m_lastWasSource = false;
+    block(Fragments::targetCheck(targets));
 }
 
 void ProWriter::uvisionBuild(const UvisionBuild &build)
 {
-    write(build.block());
-    m_lastWasSource = false;
+    block(build.block());
 }
 
 void ProWriter::closing()

@@ -62,8 +62,17 @@ public:
     bool failed() const { return m_failed; }
 
 private:
+    // What the last block left open: a file list's last entry ends in a continuation.
+    enum class OpenList { None, Sources, Files };
+
     QByteArray includeBlock(const QString &includes);
-    void endList();
+    // A file list: its opener, then one entry per line, each continued.
+    void beginFiles(const char *opener, OpenList list);
+    // A list of values, closed by its empty line.
+    void values(const char *opener, const QByteArray &items);
+    // Any other block: it closes what came before it.
+    void block(const QByteArray &text);
+    void closeList();
     void write(const char *text);
     void write(const QByteArray &bytes);
     void flush();
@@ -73,10 +82,7 @@ private:
     QHash<QString, QByteArray> m_includeBlocks;
     std::string m_buffer;
     bool m_failed = false;
-    // A source entry may only follow another one or the SOURCES opener.
-    bool m_lastWasSource = false;
-    // The last line of the values a scope line may follow ends in a continuation '\\'.
-    bool m_listOpen = false;
+    OpenList m_open = OpenList::None;
     QStringList m_groupHeaders;
     QStringList m_distFiles;
 };
