@@ -90,7 +90,7 @@ bool PackIndexEntry::describes(const QString &device, QString *header) const
     // surrogate, another name.
     if (name.contains('\0') || name.contains('\1') || QString::fromUtf8(name) != device)
         return false;
-    const int at = devices.indexOf('\0' + name + '\1');
+    const int at = devices.indexOf(QByteArray('\0' + name + '\1'));
     if (at < 0)
         return false;
     const int start = at + name.size() + 2;
