@@ -14,8 +14,7 @@
 //   nothing in it; readable, each device is found by its name, the index finds it with its
 //   header, and every condition gives the same answer for each device on both reads;
 // - for a sixteenth of the inputs, as the pack root's index file: a project that names a
-//   device but no pack converts as without an index; with the index's checksum appended,
-//   what the index decodes encodes to the same bytes.
+//   device but no pack converts as without an index.
 
 #include "fuzzchecks.h"
 #include "packs/packconditions.h"
@@ -59,7 +58,7 @@ const QByteArray cmsisPack = R"(<package><vendor>ARM</vendor><name>CMSIS</name><
   <component Cclass="CMSIS" Cgroup="CORE"><files><file category="include" name="Core/"/></files></component>
 </components></package>)";
 
-// Names D1T6 by its register file only: the device search, and with it the index, runs.
+// Names a device but no pack: the device search, and with it the index, runs.
 const QByteArray legacyProject = "<Project><Targets><Target><TargetName>L</TargetName>"
                                  "<Device>D1T6</Device><RegisterFile>$$Device:D1T6$dev.h"
                                  "</RegisterFile></Target></Targets></Project>";
@@ -69,9 +68,8 @@ struct Scratch
     QTemporaryDir root;
     QString projectDir;
     QString packRoot;
-    QString index;   // the runs' own
-    QString noIndex; // where no index can be
-    QByteArray legacyPro;
+    QString index;        // the runs' own
+    QByteArray legacyPro; // without an index
 };
 
 Scratch *scratch = nullptr;
@@ -221,11 +219,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     scratch->projectDir = scratch->root.filePath(QStringLiteral("fw/MDK-ARM"));
     scratch->packRoot = scratch->root.filePath(QStringLiteral("packs"));
     scratch->index = scratch->root.filePath(QStringLiteral("cache/packs.index"));
-    add(QStringLiteral("file"));
-    scratch->noIndex = scratch->root.filePath(QStringLiteral("file/packs.index"));
+    add(QStringLiteral("file")); // below it, no index can be
     Run without;
     without.packs = true;
-    without.index = scratch->noIndex;
+    without.index = scratch->root.filePath(QStringLiteral("file/packs.index"));
     scratch->legacyPro = convert(legacyProject, without);
     return 0;
 }
@@ -295,26 +292,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         indexed.index = scratch->root.filePath(QStringLiteral("fuzzed.index"));
         if (convert(legacyProject, indexed) != scratch->legacyPro)
             fail("an index file changed the .pro");
-        // Past the checksum (MD5, at the end), the decoder meets the input itself.
-        using Corvane::PackIndex;
+        // Past its checksum (MD5, last), the decoder meets the input itself.
         QVector<Corvane::PackIndexEntry> entries;
-        QVector<Corvane::PackIndexEntry> again;
-        if (!PackIndex::decode(input + QCryptographicHash::hash(input, QCryptographicHash::Md5),
-                               QString(), &entries))
-            break;
-        if (!PackIndex::decode(PackIndex::encode(QString(), entries), QString(), &again) ||
-            again.size() != entries.size())
-            fail("an encoded index does not decode to its entries");
-        for (int i = 0; i < entries.size(); ++i) {
-            const Corvane::PackIndexEntry &a = entries.at(i);
-            const Corvane::PackIndexEntry &b = again.at(i);
-            QString header;
-            if (a.key() != b.key() || a.size != b.size || a.modified != b.modified ||
-                a.readable != b.readable || a.devices != b.devices || a.headers != b.headers ||
-                a.describes(QStringLiteral("D1"), &header) !=
-                    b.describes(QStringLiteral("D1"), &header))
-                fail("an index entry encodes to another");
-        }
+        QString header;
+        Corvane::PackIndex::decode(input + QCryptographicHash::hash(input, QCryptographicHash::Md5),
+                                   QString(), &entries);
+        for (const Corvane::PackIndexEntry &entry : qAsConst(entries))
+            entry.describes(QStringLiteral("D1"), &header);
         break;
     }
     default:
