@@ -1,5 +1,7 @@
 #include "packs/packindex.h"
 
+#include "common/savedfile.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDateTime>
@@ -157,8 +159,8 @@ void PackIndex::save() const
     const QByteArray bytes = encode(m_root, m_kept);
     QDir().mkpath(QFileInfo(m_file).absolutePath());
     QSaveFile file(m_file);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-        file.commit();
+    if (openOutput(file) && file.write(bytes) == bytes.size())
+        commitOutput(file);
 }
 
 QByteArray PackIndex::encode(const QString &root, const QVector<PackIndexEntry> &entries)
