@@ -13,9 +13,18 @@ the peak memory (from /usr/bin/time -v).
 
     bench/bench.py [--rounds 7] [--scales 1,8] [--build-dir DIR | --cli PATH]
                    [--baseline PATH] [--keep]
+    bench/bench.py --packs [N] [--rounds 7] ...
 
 --baseline times a second corvane-cli (an earlier build) in the same rounds, so that the
 two are compared under the same load.
+
+--packs measures the pack root instead: the legacy ST StdPeriph project of ../shared/corpus
+(5 targets naming a device but no pack) against a small root (the packs of ../shared/packs,
+9 descriptions) and a large one (the same and copies of their descriptions under other
+vendor names, N in all, by default 159: bench/generate_packroot.py). In each round, for
+each root, the index of the root is removed, then the project is converted twice: the
+first conversion builds the index, the second finds it current. The index goes to a cache
+folder in the work directory (XDG_CACHE_HOME), not the user's.
 
 Installs what it needs first (tools/deps build bench).
 """
@@ -68,9 +77,9 @@ def commands(cli, project, baseline=None):
 
 def timed(command, env):
     # stdout is a pipe, not /dev/null: GNU grep stops at the first match when its output
-    # goes nowhere.
+    # goes nowhere. stderr too: the pack case's project names files that are not there.
     start = time.perf_counter()
-    subprocess.run(command, check=True, stdout=subprocess.PIPE, env=env)
+    subprocess.run(command, check=True, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env)
     return time.perf_counter() - start
 
 
@@ -79,6 +88,83 @@ def peak_kib(command, env):
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, env=env)
     match = re.search(r"Maximum resident set size \(kbytes\): (\d+)", result.stderr)
     return int(match.group(1))
+
+
+def pack_roots(work_dir, descriptions):
+    roots = {}
+    for label, count in (("small", 9), ("large", descriptions)):
+        out = os.path.join(work_dir, f"packs-{count}")
+        if not os.path.exists(out):
+            subprocess.run([sys.executable, os.path.join(ROOT, "bench", "generate_packroot.py"),
+                            out, "--descriptions", str(count)], check=True,
+                           stdout=subprocess.DEVNULL)
+        roots[label] = out
+    return roots
+
+
+def pdsc_size(root):
+    return sum(os.path.getsize(os.path.join(folder, f))
+               for folder, _, files in os.walk(root) for f in files if f.endswith(".pdsc"))
+
+
+def bench_packs(args, cli, baseline, work_dir, env):
+    corpus = os.path.join(ROOT, "..", "shared", "corpus", "st_stdperiph_f4_uvproj_5targets")
+    if not os.path.isdir(corpus):
+        sys.exit(f"--packs needs the project corpus: {corpus} is not there")
+    case = os.path.join(work_dir, "st_stdperiph")
+    if not os.path.exists(case):
+        shutil.copytree(corpus, case)
+        for folder, _, files in os.walk(case):
+            os.chmod(folder, 0o755)
+    project = os.path.join(case, "Project", "STM32F4xx_StdPeriph_Templates", "MDK-ARM",
+                           "Project.uvproj")
+    roots = pack_roots(work_dir, args.packs)
+
+    def run_env(label):
+        return dict(env, XDG_CACHE_HOME=os.path.join(work_dir, "cache-" + label))
+
+    def command(cli_path, label):
+        return [cli_path, "--pack-root", roots[label], project]
+
+    def first_and_second(label, measure):
+        shutil.rmtree(run_env(label)["XDG_CACHE_HOME"], ignore_errors=True)
+        return (measure(command(cli, label), run_env(label)),
+                measure(command(cli, label), run_env(label)))
+
+    times = {}
+    for label in roots:  # one unmeasured pass fills the page cache
+        first_and_second(label, timed)
+    for r in range(args.rounds):
+        print(f"round {r + 1}/{args.rounds}", file=sys.stderr)
+        for label in (list(roots) if r % 2 == 0 else list(reversed(roots))):
+            first, second = first_and_second(label, timed)
+            times.setdefault((label, "first"), []).append(first)
+            times.setdefault((label, "second"), []).append(second)
+            if baseline:
+                times.setdefault((label, "baseline"), []).append(
+                    timed(command(baseline, label), run_env(label)))
+    peaks = {label: first_and_second(label, peak_kib) for label in roots}
+    if baseline:
+        for label in roots:
+            peaks[label] += (peak_kib(command(baseline, label), run_env(label)),)
+
+    median = {key: statistics.median(values) for key, values in times.items()}
+    small = median[("small", "second")]
+    print(f"\nMedians of {args.rounds} interleaved rounds; {platform.machine()}, "
+          f"{os.cpu_count()} CPUs. Ratio: time / second conversion with the small root.\n")
+    print("| pack root | descriptions | size | conversion | time | ratio | peak memory |")
+    print("|---|---:|---:|---|---:|---:|---:|")
+    runs = (("first", "first (index built)"), ("second", "second (index current)"))
+    if baseline:
+        runs += (("baseline", "baseline"),)
+    for label, root in roots.items():
+        count = 9 if label == "small" else args.packs
+        for i, (run, name) in enumerate(runs):
+            t = median[(label, run)]
+            print(f"| {label} | {count} | {pdsc_size(root) / 1e6:.1f} MB | {name} "
+                  f"| {t * 1000:.0f} ms | {t / small:.2f} | {peaks[label][i] / 1024:.1f} MB |")
+    if args.keep:
+        print(f"\nkept in {work_dir}", file=sys.stderr)
 
 
 def main():
@@ -91,6 +177,8 @@ def main():
     parser.add_argument("--work-dir", help="where to generate (default: a temporary directory); "
                         "projects already there are reused")
     parser.add_argument("--keep", action="store_true", help="keep the generated projects")
+    parser.add_argument("--packs", type=int, nargs="?", const=159, metavar="N",
+                        help="measure a pack root of N descriptions instead (default 159)")
     args = parser.parse_args()
     scales = [int(s) for s in args.scales.split(",")]
 
@@ -100,6 +188,13 @@ def main():
     tools = ("corvane", "grep") + (("baseline",) if baseline else ())
     work_dir = args.work_dir or tempfile.mkdtemp(prefix="corvane-bench-")
     env = dict(os.environ, SOURCE_DATE_EPOCH="0", LC_ALL="C.UTF-8")
+    if args.packs:
+        try:
+            bench_packs(args, cli, baseline, work_dir, env)
+        finally:
+            if not args.keep and not args.work_dir:
+                shutil.rmtree(work_dir, ignore_errors=True)
+        return
     try:
         projects = {}
         for scale in scales:

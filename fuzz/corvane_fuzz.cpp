@@ -385,6 +385,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     if (!scratch->root.isValid())
         fail("no temporary directory");
     buildTree(*scratch);
+    // The pack root's index goes to the scratch tree, not the user's cache folder.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(scratch->root.filePath(QStringLiteral("cache"))));
     return 0;
 }
 

@@ -11,17 +11,21 @@
 //   pretty-printed and on one line; another default target changes the default line only,
 //   an unknown one writes nothing;
 // - as a pack description, when it holds a <package>: read twice, the same; unreadable,
-//   nothing in it; readable, each device is found by its name, and every condition gives the
-//   same answer for each device on both reads.
+//   nothing in it; readable, each device is found by its name, the index finds it with its
+//   header, and every condition gives the same answer for each device on both reads;
+// - for a sixteenth of the inputs, as the pack root's index file: a project that names a
+//   device but no pack converts as without an index.
 
 #include "fuzzchecks.h"
 #include "packs/packconditions.h"
 #include "packs/packdescription.h"
+#include "packs/packindex.h"
 #include "projectconverter.h"
 #include "qmake/fragments.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -54,11 +58,18 @@ const QByteArray cmsisPack = R"(<package><vendor>ARM</vendor><name>CMSIS</name><
   <component Cclass="CMSIS" Cgroup="CORE"><files><file category="include" name="Core/"/></files></component>
 </components></package>)";
 
+// Names a device but no pack: the device search, and with it the index, runs.
+const QByteArray legacyProject = "<Project><Targets><Target><TargetName>L</TargetName>"
+                                 "<Device>D1T6</Device><RegisterFile>$$Device:D1T6$dev.h"
+                                 "</RegisterFile></Target></Targets></Project>";
+
 struct Scratch
 {
     QTemporaryDir root;
     QString projectDir;
     QString packRoot;
+    QString index;        // the runs' own
+    QByteArray legacyPro; // without an index
 };
 
 Scratch *scratch = nullptr;
@@ -79,6 +90,7 @@ struct Run
     QString target;                 // the default target
     bool check = false;             // the .pro through FuzzChecks::checkPro
     QStringList *targets = nullptr; // the project's targets
+    QString index;                  // the pack root's index, empty for the runs' own
 };
 
 // One conversion in memory; the .pro bytes.
@@ -87,6 +99,7 @@ QByteArray convert(QByteArray project, const Run &run = Run())
     Corvane::ProjectConverter converter(scratch->projectDir, time);
     if (run.packs)
         converter.setPackRoot(scratch->packRoot);
+    converter.setPackIndex(run.index.isEmpty() ? scratch->index : run.index);
     converter.setDefaultTarget(run.target);
     QBuffer input(&project);
     QByteArray pro;
@@ -144,6 +157,8 @@ void checkDescription(const QByteArray &bytes)
     if (!first.isValid() && (!first.devices.isEmpty() || !first.components.isEmpty() ||
                              !first.apis.isEmpty() || !first.conditions.isEmpty()))
         fail("an unreadable description has content");
+    PackIndexEntry indexed;
+    indexed.describe(first);
     for (int i = 0; i < first.devices.size(); ++i) {
         const PackDevice &d = first.devices.at(i);
         const QString variant = d.attributes.value(QStringLiteral("Dvariant"));
@@ -151,6 +166,9 @@ void checkDescription(const QByteArray &bytes)
             variant.isEmpty() ? d.attributes.value(QStringLiteral("Dname")) : variant;
         if (!name.isEmpty() && !first.device(name))
             fail("a device is not found by its name:", name);
+        QString header;
+        if (!indexed.describes(name, &header) || header != first.device(name)->header)
+            fail("the index finds another device, or none, for", name);
         const PackDevice &again = second.devices.at(i);
         if (d.attributes != again.attributes || d.header != again.header ||
             d.define != again.define)
@@ -200,6 +218,12 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     // Not created: header folders are looked for and not found.
     scratch->projectDir = scratch->root.filePath(QStringLiteral("fw/MDK-ARM"));
     scratch->packRoot = scratch->root.filePath(QStringLiteral("packs"));
+    scratch->index = scratch->root.filePath(QStringLiteral("cache/packs.index"));
+    add(QStringLiteral("file")); // below it, no index can be
+    Run without;
+    without.packs = true;
+    without.index = scratch->root.filePath(QStringLiteral("file/packs.index"));
+    scratch->legacyPro = convert(legacyProject, without);
     return 0;
 }
 
@@ -259,6 +283,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         other.target = targets.last();
         if (convert(input, other) != expected)
             fail("another default target changed more than the default line");
+        break;
+    }
+    case 4: {
+        add(QStringLiteral("fuzzed.index"), input);
+        Run indexed = same;
+        indexed.packs = true;
+        indexed.index = scratch->root.filePath(QStringLiteral("fuzzed.index"));
+        if (convert(legacyProject, indexed) != scratch->legacyPro)
+            fail("an index file changed the .pro");
+        // Past its checksum (MD5, last), the decoder meets the input itself.
+        QVector<Corvane::PackIndexEntry> entries;
+        QString header;
+        Corvane::PackIndex::decode(input + QCryptographicHash::hash(input, QCryptographicHash::Md5),
+                                   QString(), &entries);
+        for (const Corvane::PackIndexEntry &entry : qAsConst(entries))
+            entry.describes(QStringLiteral("D1"), &header);
         break;
     }
     default:

@@ -2,6 +2,7 @@
 
 #include "compiledb/compilecommands.h"
 #include "model/projectreader.h"
+#include "packs/packindex.h"
 #include "packs/packrepository.h"
 #include "packs/targetadditions.h"
 #include "qmake/headerscan.h"
@@ -77,7 +78,11 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
         return ConversionStatus::UnknownTarget;
 
     std::unique_ptr<PackRepository> packs(
-        m_packRoot.isEmpty() ? nullptr : new PackRepository(m_packRoot, m_packRootOrigin));
+        m_packRoot.isEmpty()
+            ? nullptr
+            : new PackRepository(m_packRoot, m_packRootOrigin,
+                                 m_packIndex.isEmpty() ? PackIndex::fileFor(m_packRoot)
+                                                       : m_packIndex));
     AdditionFinder finder(m_project, m_projectDir, packs.get());
     finder.setInstallations(m_mdkRoot, m_c51Root);
     m_resolved = resolveProject(m_project, finder, m_defaultTarget);

@@ -37,6 +37,9 @@ public:
         m_packRoot = root;
         m_packRootOrigin = origin;
     }
+    // Where the index of the pack root's descriptions is kept; empty for the user's cache
+    // folder (PackIndex::fileFor).
+    void setPackIndex(const QString &file) { m_packIndex = file; }
     // The project's file name and the Keil installations ("D:/Keil_v5", empty for none),
     // for the block that builds it with uVision (without a name there is no such block) and
     // for the installations' own header folders.
@@ -71,6 +74,7 @@ private:
     QString m_defaultTarget;
     QString m_packRoot;
     QString m_packRootOrigin;
+    QString m_packIndex;
     QString m_projectFile;
     QString m_mdkRoot;
     QString m_c51Root;

@@ -1,5 +1,6 @@
 #include "packs/packrepository.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,9 +21,9 @@ QByteArray readFile(const QString &path)
 
 } // namespace
 
-PackRepository::PackRepository(const QString &root, const QString &origin)
+PackRepository::PackRepository(const QString &root, const QString &origin, const QString &indexFile)
     : m_root(root.isEmpty() ? QString() : QDir::cleanPath(QDir(root).absolutePath())),
-      m_origin(origin)
+      m_origin(origin), m_indexFile(indexFile)
 {}
 
 QStringList PackRepository::subfolders(const QString &path) const
@@ -100,9 +101,7 @@ QStringList PackRepository::versions(const QString &vendor, const QString &name)
     if (!m_root.isEmpty() && !vendor.isEmpty() && !name.isEmpty()) {
         const QString packDir = m_root + QLatin1Char('/') + key;
         for (const QString &version : subfolders(packDir)) {
-            if (QFileInfo(folder(vendor, name, version) + QLatin1Char('/') + vendor +
-                          QLatin1Char('.') + name + QLatin1String(".pdsc"))
-                    .isFile())
+            if (QFileInfo(descriptionPath(vendor, name, version)).isFile())
                 installed.append(version);
         }
         std::sort(installed.begin(), installed.end(),
@@ -124,8 +123,7 @@ const PackDescription *PackRepository::description(const QString &vendor, const 
 {
     if (!versions(vendor, name).contains(version))
         return nullptr;
-    const QString path = folder(vendor, name, version) + QLatin1Char('/') + vendor +
-                         QLatin1Char('.') + name + QLatin1String(".pdsc");
+    const QString path = descriptionPath(vendor, name, version);
     auto cached = m_descriptions.constFind(path);
     if (cached == m_descriptions.constEnd())
         cached = m_descriptions.insert(
@@ -133,37 +131,66 @@ const PackDescription *PackRepository::description(const QString &vendor, const 
     return cached.value().get();
 }
 
-QMap<QString, QList<PackRef>> PackRepository::packsDescribing(const QStringList &devices)
+QString PackRepository::descriptionPath(const QString &vendor, const QString &name,
+                                        const QString &version) const
 {
-    QMap<QString, QList<PackRef>> found;
+    return folder(vendor, name, version) + QLatin1Char('/') + vendor + QLatin1Char('.') + name +
+           QLatin1String(".pdsc");
+}
+
+// One description as the device search sees it: from the index when the file is as it was
+// indexed, otherwise read and indexed, and let go.
+PackIndexEntry PackRepository::indexEntry(PackIndex &index, const QString &vendor,
+                                          const QString &name, const QString &version)
+{
+    const QString path = descriptionPath(vendor, name, version);
+    const QFileInfo info(path);
+    // Made unreadable, a file keeps its size and time; read, it would describe nothing.
+    if (!info.isReadable())
+        return PackIndexEntry();
+    PackIndexEntry file;
+    file.vendor = vendor;
+    file.name = name;
+    file.version = version;
+    file.size = info.size();
+    file.modified = info.lastModified().toMSecsSinceEpoch();
+    if (const PackIndexEntry *known = index.find(file)) {
+        index.keep(*known, false);
+        return *known;
+    }
+    const auto cached = m_descriptions.constFind(path);
+    if (cached != m_descriptions.constEnd()) {
+        file.describe(*cached.value());
+    } else {
+        // One that cannot be opened now is not remembered as one that cannot be parsed.
+        QFile xml(path);
+        if (!xml.open(QIODevice::ReadOnly))
+            return PackIndexEntry();
+        file.describe(readPackDescription(xml.readAll()));
+    }
+    index.keep(file, true);
+    return file;
+}
+
+QMap<QString, QList<DevicePack>> PackRepository::packsDescribing(const QStringList &devices)
+{
+    QMap<QString, QList<DevicePack>> found;
     if (m_root.isEmpty() || devices.isEmpty())
         return found;
+    PackIndex index(m_indexFile, m_root);
     for (const QString &vendor : subfolders(m_root)) {
         for (const QString &name : subfolders(m_root + QLatin1Char('/') + vendor)) {
             for (const QString &version : versions(vendor, name)) {
-                const QString path = folder(vendor, name, version) + QLatin1Char('/') + vendor +
-                                     QLatin1Char('.') + name + QLatin1String(".pdsc");
-                auto cached = m_descriptions.constFind(path);
-                if (cached == m_descriptions.constEnd()) {
-                    // Most packs describe none of the devices: a look at the bytes tells,
-                    // without parsing the XML.
-                    const QByteArray xml = readFile(path);
-                    const bool mentions = std::any_of(
-                        devices.cbegin(), devices.cend(), [&xml](const QString &device) {
-                            return xml.contains(QByteArray('"' + device.toUtf8() + '"'));
-                        });
-                    if (!mentions)
-                        continue;
-                    cached = m_descriptions.insert(
-                        path, std::make_shared<PackDescription>(readPackDescription(xml)));
-                }
+                const PackIndexEntry entry = indexEntry(index, vendor, name, version);
                 for (const QString &device : devices) {
-                    if (cached.value()->device(device))
-                        found[device].append(PackRef{vendor, name, version});
+                    QString header;
+                    if (entry.describes(device, &header))
+                        found[device].append(DevicePack{PackRef{vendor, name, version}, header});
                 }
             }
         }
     }
+    index.save();
     return found;
 }
 

@@ -2,6 +2,7 @@
 #define CORVANE_PACKREPOSITORY_H
 
 #include "packs/packdescription.h"
+#include "packs/packindex.h"
 
 #include <QHash>
 #include <QMap>
@@ -12,6 +13,13 @@
 
 namespace Corvane {
 
+// An installed version that describes a device, and the header its <compile> names for it.
+struct DevicePack
+{
+    PackRef pack;
+    QString header;
+};
+
 // The CMSIS packs installed under a pack root, laid out as uVision and the Arm pack tools
 // install them: <root>/<Vendor>/<Name>/<Version>/<Vendor>.<Name>.pdsc with the pack's files
 // beside it. Every description is read at most once per run.
@@ -19,7 +27,10 @@ class PackRepository
 {
 public:
     // origin: where the root came from, for the user ("CMSIS_PACK_ROOT" …); may be empty.
-    explicit PackRepository(const QString &root, const QString &origin = QString());
+    // indexFile: where the device search keeps its index of the root (see PackIndex);
+    // empty for none.
+    explicit PackRepository(const QString &root, const QString &origin = QString(),
+                            const QString &indexFile = QString());
 
     QString root() const { return m_root; }
     QString origin() const { return m_origin; }
@@ -34,9 +45,9 @@ public:
                                        const QString &version);
 
     // Every installed version that describes one of these devices (a Dname or Dvariant), for
-    // projects that name a device but no pack. Each description is read once, however many
-    // devices are looked for.
-    QMap<QString, QList<PackRef>> packsDescribing(const QStringList &devices);
+    // projects that name a device but no pack, by device in the root's order. Only
+    // descriptions the index does not know are read, and none of them is kept.
+    QMap<QString, QList<DevicePack>> packsDescribing(const QStringList &devices);
 
     // -1, 0 or 1 as version a is older than, equal to, or newer than b, as semantic
     // versions compare: pre-releases ("3.1.2-dev") before their release, build metadata
@@ -45,9 +56,14 @@ public:
 
 private:
     QStringList subfolders(const QString &path) const;
+    QString descriptionPath(const QString &vendor, const QString &name,
+                            const QString &version) const;
+    PackIndexEntry indexEntry(PackIndex &index, const QString &vendor, const QString &name,
+                              const QString &version);
 
     QString m_root;
     QString m_origin;
+    QString m_indexFile;
     QHash<QString, QStringList> m_versions;
     QHash<QString, std::shared_ptr<PackDescription>> m_descriptions; // by .pdsc path
 };

@@ -332,35 +332,34 @@ const PackDevice *AdditionFinder::findDevice(const Target &target, QString *pack
             if (t.packId.isEmpty() && !t.registerFileDevice().isEmpty() && usesPacks(t))
                 appendOnce(devices, deviceName(t));
         }
-        // The newest Core, which such targets take as well, is read in full first, so that
-        // the search does not read it once more.
-        const QStringList cmsis = m_packs->versions(QStringLiteral("ARM"), QStringLiteral("CMSIS"));
-        if (!cmsis.isEmpty())
-            m_packs->description(QStringLiteral("ARM"), QStringLiteral("CMSIS"), cmsis.first());
         m_devicePacks = m_packs->packsDescribing(devices);
         m_devicesSearched = true;
     }
-    // Prefer a pack whose device header is there, then the newest.
-    const PackDevice *best = nullptr;
-    PackRef bestPack;
+    // Prefer a pack whose device header is there, then the newest; only that one is read.
+    const DevicePack *best = nullptr;
     bool bestHasHeader = false;
-    for (const PackRef &pack : m_devicePacks.value(device)) {
-        const PackDevice *d =
-            m_packs->description(pack.vendor, pack.name, pack.version)->device(device);
-        const QString folder = m_packs->folder(pack.vendor, pack.name, pack.version);
-        const bool hasHeader =
-            !d->header.isEmpty() && QFileInfo(folder + QLatin1Char('/') + d->header).isFile();
+    const QList<DevicePack> candidates = m_devicePacks.value(device);
+    for (const DevicePack &candidate : candidates) {
+        const PackRef &pack = candidate.pack;
+        const bool hasHeader = !candidate.header.isEmpty() &&
+                               QFileInfo(m_packs->folder(pack.vendor, pack.name, pack.version) +
+                                         QLatin1Char('/') + candidate.header)
+                                   .isFile();
         const bool better = !best || (hasHeader && !bestHasHeader) ||
-                            (hasHeader == bestHasHeader && pack.name == bestPack.name &&
-                             PackRepository::compareVersions(pack.version, bestPack.version) > 0);
+                            (hasHeader == bestHasHeader && pack.name == best->pack.name &&
+                             PackRepository::compareVersions(pack.version, best->pack.version) > 0);
         if (better) {
-            best = d;
-            bestPack = pack;
+            best = &candidate;
             bestHasHeader = hasHeader;
-            *packFolder = folder;
         }
     }
-    return best;
+    if (!best)
+        return nullptr;
+    const PackRef &pack = best->pack;
+    *packFolder = m_packs->folder(pack.vendor, pack.name, pack.version);
+    // Changed since it was searched, it may describe the device no more.
+    const PackDescription *description = m_packs->description(pack.vendor, pack.name, pack.version);
+    return description ? description->device(device) : nullptr;
 }
 
 // The pack root as the notices name it: "D:\Keil_v5\ARM\PACK (from RTEPATH in …)".

@@ -83,8 +83,8 @@ private:
     QString m_mdkRoot;
     QString m_c51Root;
     bool m_devicesSearched = false;
-    QMap<QString, QList<PackRef>> m_devicePacks; // for targets that name a device, no pack
-    QHash<QString, PackDescription> m_gpdscs;    // generator descriptions, by name
+    QMap<QString, QList<DevicePack>> m_devicePacks; // for targets that name a device, no pack
+    QHash<QString, PackDescription> m_gpdscs;       // generator descriptions, by name
     Notices m_notices;
 };
 
