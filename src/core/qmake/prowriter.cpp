@@ -136,6 +136,13 @@ void ProWriter::codeModelDefines(const QStringList &defines)
     m_listOpen = false;
 }
 
+void ProWriter::linkedProgram(const QString &folder, const QString &name)
+{
+    write(Fragments::linkedProgram(folder, name));
+    m_lastWasSource = false;
+    m_listOpen = false;
+}
+
 void ProWriter::scopeDefault(const QString &target)
 {
     endList();
