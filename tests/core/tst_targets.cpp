@@ -6,6 +6,7 @@
 #include "qmaketool.h"
 #include "reading/projectlines.h"
 #include "uvprojx.h"
+#include "workspaceconversion.h"
 
 #include <QtTest>
 
@@ -29,6 +30,16 @@ QByteArray scope(const QByteArray &name)
     return "equals(UV_TARGET, \"" + name + "\") {\r\n";
 }
 
+// A target's output options as uVision writes them; `links`: CreateExecutable, CreateLib.
+QByteArray linking(const QByteArray &target, const QByteArray &folder, const QByteArray &name,
+                   const char *links = "10", const QByteArray &toolset = "ARM-ADS")
+{
+    return "<TargetName>" + target + "</TargetName><ToolsetName>" + toolset +
+           "</ToolsetName><OutputDirectory>" + folder + "</OutputDirectory><OutputName>" + name +
+           "</OutputName><CreateExecutable>" + links[0] + "</CreateExecutable><CreateLib>" +
+           links[1] + "</CreateLib>\n";
+}
+
 } // namespace
 
 class TestTargets : public QObject
@@ -45,6 +56,8 @@ private slots:
     void targetNames();
     void valuesBeforeFirstTarget_data();
     void valuesBeforeFirstTarget();
+    void linkedProgram_data();
+    void linkedProgram();
 };
 
 void TestTargets::body_data()
@@ -307,6 +320,62 @@ void TestTargets::valuesBeforeFirstTarget()
              QStringList{target.isEmpty() ? QStringLiteral("A") : target});
     QCOMPARE(vars.value(QStringLiteral("SOURCES")), sources);
     QCOMPARE(vars.value(QStringLiteral("HEADERS")), headers);
+}
+
+void TestTargets::linkedProgram_data()
+{
+    QTest::addColumn<QString>("pro");      // fw/MDK-ARM/fw.pro, or the workspace member's
+    QTest::addColumn<QString>("args");     // qmake's; UV_TARGET empty for the default
+    QTest::addColumn<QString>("expected"); // TARGET|DESTDIR below the root|TARGET_EXT
+
+    const auto row = [](const char *pro, const char *args, const char *expected) {
+        QTest::newRow(args) << QString::fromUtf8(pro) << QString::fromUtf8(args)
+                            << QString::fromUtf8(expected);
+    };
+    const char *fw = "fw/MDK-ARM/fw.pro";
+    row(fw, "CONFIG+=qtc_run UV_TARGET=", "Blinky|fw/MDK-ARM/Objects|.axf");
+    row(fw, "CONFIG+=qtc_run UV_TARGET=2", "闪灯 $1 #2 \"q\"|fw/输出 $#',|.axf");
+    row(fw, "CONFIG+=qtc_run UV_TARGET=Abs", "abs|D:/fw out|.axf");
+    row(fw, "CONFIG+=qtc_run UV_TARGET=4", "my app|fw/MDK-ARM|.axf");
+    row(fw, "CONFIG+=qtc_run UV_TARGET=Lib", "fw||");
+    row(fw, "CONFIG+=qtc_run UV_TARGET=Both", "fw||");
+    row(fw, "CONFIG+=qtc_run UV_TARGET=None", "fw||");
+    row(fw, "CONFIG+=qtc_run UV_TARGET=C51", "fw||");
+    row(fw, "UV_TARGET=2", "fw||");
+    row("one/one.pro", "CONFIG+=qtc_run", "one|one|.axf"); // a workspace member
+}
+
+void TestTargets::linkedProgram()
+{
+    // What Qt Creator's run configuration reads as it parses (qtc_run); qmake alone reads none.
+    QFETCH(QString, pro);
+    QFETCH(QString, args);
+    QFETCH(QString, expected);
+    QString whyNot;
+    if (QmakeTool::program(&whyNot).isEmpty())
+        QSKIP(qPrintable(whyNot));
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("fw/MDK-ARM/fw.uvprojx"),
+                     linking("App", ".\\Objects\\", "Blinky") +
+                         linking("Boot", "..\\输出 $#&apos;,\\", "闪灯 $1 #2 &quot;q&quot;") +
+                         linking("Abs", "D:\\fw out\\", "abs") + linking("Here", "", "my app") +
+                         linking("Lib", ".\\", "lib", "01") + linking("Both", ".\\", "both", "11") +
+                         linking("None", ".\\", "none", "00") +
+                         linking("C51", ".\\", "c51", "10", "MCS-51")));
+    QVERIFY(tree.add(QStringLiteral("one/one.uvprojx"), linking("One", ".\\", "one")));
+    QVERIFY(tree.add(QStringLiteral("WS.uvmpw"), "<PathAndName>one\\one.uvprojx</PathAndName>"));
+    QVERIFY(convertProject(tree.path(QStringLiteral("fw/MDK-ARM/fw.uvprojx"))).succeeded());
+    QVERIFY(convertWorkspace(tree.path(QStringLiteral("WS.uvmpw"))).succeeded());
+    QByteArray evaluated;
+    QString error;
+    QVERIFY2(QmakeTool::evaluate(tree.path(pro), args.split(QLatin1Char(' ')), &evaluated, &error,
+                                 tree.root()),
+             qPrintable(error));
+    const auto vars = QmakeTool::variables(evaluated);
+    QStringList read;
+    for (const char *name : {"TARGET", "DESTDIR", "TARGET_EXT"})
+        read.append(vars.value(QLatin1String(name)).join(QLatin1Char('|')));
+    QCOMPARE(read.join(QLatin1Char('|')).remove(tree.root() + QLatin1Char('/')), expected);
 }
 
 QTEST_GUILESS_MAIN(TestTargets)

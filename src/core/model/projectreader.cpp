@@ -182,6 +182,12 @@ public:
     {
         first(currentTarget().outputDirectory, value);
     }
+    void outputName(const ScannedValue &value) { first(currentTarget().outputName, value); }
+    void createExecutable(const ScannedValue &value)
+    {
+        currentTarget().createExecutable = value.digit() == 1;
+    }
+    void createLib(const ScannedValue &value) { currentTarget().createLib = value.digit() == 1; }
 
 private:
     // The first value of each kind in a target is its own; the debug options of old
@@ -323,6 +329,9 @@ const ElementRule ReadingVisitor::rules[] = {
     {scannedName("uC99"), Where::TargetC, &ReadingVisitor::uC99},
     {scannedName("v6Lang"), Where::TargetC, &ReadingVisitor::v6Lang},
     {scannedName("OutputDirectory"), Where::Anywhere, &ReadingVisitor::outputDirectory},
+    {scannedName("OutputName"), Where::Anywhere, &ReadingVisitor::outputName},
+    {scannedName("CreateExecutable"), Where::Anywhere, &ReadingVisitor::createExecutable},
+    {scannedName("CreateLib"), Where::Anywhere, &ReadingVisitor::createLib},
 };
 
 static_assert(std::size(ReadingVisitor::rules) <= ProjectLineScanner::maxNames &&

@@ -54,6 +54,10 @@ struct Target
     bool c99 = false;        // uC99: Arm Compiler 5 in C99 mode
     int v6Lang = 0;          // v6Lang: Arm Compiler 6's C language, 0 for its default
     QString outputDirectory; // OutputDirectory: ".\Objects\", where objects and the image go
+    // What the target links: <OutputDirectory><OutputName>.axf, or a library instead.
+    QString outputName;
+    bool createExecutable = false; // CreateExecutable
+    bool createLib = false;        // CreateLib
     // Every Device, Define, IncludePath and FilePath of the target, in project order. The
     // fields above hold the first value of their kind: the debug options of old projects
     // repeat some of them.
@@ -73,6 +77,10 @@ struct Target
     bool armToolset() const { return toolset.startsWith(QLatin1String("ARM")); }
     // Compiled with Arm Compiler 5 (armcc), whose keywords clang does not know.
     bool armCompiler5() const { return armToolset() && !armCompiler6; }
+
+    // Links an ELF program, <OutputDirectory><OutputName>.axf, that a debugger loads. C51
+    // writes an OMF file with no suffix instead.
+    bool linksProgram() const { return armToolset() && createExecutable && !createLib; }
 
     // uVision's folder for the target's RTE_Components.h: RTE/_<name>, blanks as '_'.
     QString rteFolder() const

@@ -2,6 +2,7 @@
 
 #include "reading/projectvalues.h"
 
+#include <QDir>
 #include <QStringList>
 
 #include <algorithm>
@@ -137,6 +138,36 @@ QByteArray targetCheck(const QStringList &targets)
                       ValueSyntax::Quoted)
                .toUtf8() +
            ")\r\n";
+}
+
+QByteArray linkedProgram(const QString &folder, const QString &name)
+{
+    // Qt Creator takes a relative DESTDIR from the build folder, not from the project's.
+    QString path = cleanFilePath(folder);
+    const bool absolute =
+        path.startsWith(QLatin1Char('/')) || (path.size() >= 2 && path.at(1) == QLatin1Char(':'));
+    QByteArray destDir = "$$PWD";
+    if (absolute) {
+        // As the project names it, without the separator at its end: "D:/fw/out", "D:/".
+        if (path.size() > 1 && path.endsWith(QLatin1Char('/')) &&
+            !path.endsWith(QLatin1String(":/")))
+            path.chop(1);
+        destDir = qmakeValue(path).toUtf8();
+    } else if (!path.isEmpty()) {
+        path = QDir::cleanPath(path);
+        if (path != QLatin1String("."))
+            destDir += '/' + qmakeValue(path).toUtf8();
+    }
+    QByteArray out = "\r\n# Where uVision links this target, for Qt Creator's Run and Debug\r\n"
+                     "qtc_run {\r\n";
+    out += "    TARGET = " + qmakeValue(name).toUtf8() + "\r\n";
+    out += "    DESTDIR = " + destDir + "\r\n";
+    // ".." steps climb from the .pro's folder; a path given to clean_path() directly would
+    // be split at its commas.
+    if (path.startsWith(QLatin1String("..")))
+        out += "    DESTDIR = $$clean_path($$DESTDIR)\r\n";
+    out += "    TARGET_EXT = .axf\r\n}\r\n";
+    return out;
 }
 
 QByteArray deviceValue(const QString &device)

@@ -40,6 +40,11 @@ extern const char scopeCloser[];               // "}\r\n"
 // at a time: contains() would take the value as a regular expression.
 QByteArray targetCheck(const QStringList &targets);
 
+// Where uVision links a target's program, for Qt Creator's Run and Debug: under qtc_run
+// only, TARGET, an absolute DESTDIR and TARGET_EXT .axf. `folder` is the OutputDirectory
+// as the project holds it: relative to the .pro's folder, absolute, or empty for that folder.
+QByteArray linkedProgram(const QString &folder, const QString &name);
+
 // "\t", the device name, "\r\n\r\n".
 QByteArray deviceValue(const QString &device);
 

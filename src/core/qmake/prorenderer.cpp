@@ -36,6 +36,13 @@ void writeKeywords(ProWriter &writer, const Target &target)
         writer.codeModelDefines(armCompiler5Keywords());
 }
 
+// Last in a target: where Qt Creator's Run and Debug find the program uVision links.
+void writeLinkedProgram(ProWriter &writer, const Target &target)
+{
+    if (target.linksProgram())
+        writer.linkedProgram(target.outputDirectory, target.outputName);
+}
+
 void writeValues(ProWriter &writer, const Target &target)
 {
     for (const TargetValue &value : target.values) {
@@ -85,6 +92,7 @@ bool renderProjectFile(const Project &project, const ResolvedProject &resolved,
         writer.targetFilesEnd();
         writeAdditions(writer, target.additions, rendering.packRoot);
         writeKeywords(writer, *target.target);
+        writeLinkedProgram(writer, *target.target);
         if (resolved.scopes)
             writer.closeScope();
     }

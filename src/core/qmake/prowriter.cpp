@@ -118,6 +118,13 @@ void ProWriter::codeModelDefines(const QStringList &defines)
     values(Fragments::keywordsOpener, Fragments::valueList(defines));
 }
 
+void ProWriter::linkedProgram(const QString &folder, const QString &name)
+{
+    write(Fragments::linkedProgram(folder, name));
+    m_lastWasSource = false;
+    m_listOpen = false;
+}
+
 void ProWriter::scopeDefault(const QString &target)
 {
     closeList();

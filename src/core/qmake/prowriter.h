@@ -46,6 +46,10 @@ public:
     // compiler.
     void codeModelDefines(const QStringList &defines);
 
+    // At the end of a target's blocks: where uVision links its program (see
+    // Fragments::linkedProgram).
+    void linkedProgram(const QString &folder, const QString &name);
+
     void scopeDefault(const QString &target);
     // Right after the default: UV_TARGET given as a target's number selects that target.
     void targetNumbers(const QStringList &targets);
