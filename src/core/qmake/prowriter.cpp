@@ -120,9 +120,7 @@ void ProWriter::codeModelDefines(const QStringList &defines)
 
 void ProWriter::linkedProgram(const QString &folder, const QString &name)
 {
-    write(Fragments::linkedProgram(folder, name));
-    m_lastWasSource = false;
-    m_listOpen = false;
+    block(Fragments::linkedProgram(folder, name));
 }
 
 void ProWriter::scopeDefault(const QString &target)
