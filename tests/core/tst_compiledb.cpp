@@ -143,15 +143,15 @@ void TestCompileDb::entries_data()
         << QStringList{m4Flags + "|-std=gnu11|-DA|-DB|-I../Inc|-c|../Src/main.c",
                        m4Flags + "|-DA|-DB|-I../Inc|-c|app.cpp",
                        m4Flags + "|-DA|-DB|-I../Inc|-x|c++|-c|x.c"};
-    QTest::newRow("Arm Compiler 5: no standard; not the assembler's or a group's --c99")
+    QTest::newRow("Arm Compiler 5: its group's --c99, not the assembler's; narrow enums")
         << mdk << QString()
         << target("T", m4, "<uC99>0</uC99>\n<MiscControls/>", file("1", "a.c"), ac5)
-        << QStringList{m4Flags + "|AC5|-c|a.c"};
+        << QStringList{m4Flags + "|-std=c99|-fshort-enums|-fshort-wchar|AC5|-c|a.c"};
     QTest::newRow("Arm Compiler 5: uC99 and --gnu")
         << mdk << QString()
         << target("T", m4, "<uC99>1</uC99>\n<MiscControls>--GNU</MiscControls>", file("1", "a.c"),
                   ac5)
-        << QStringList{m4Flags + "|-std=gnu99|AC5|-c|a.c"};
+        << QStringList{m4Flags + "|-std=gnu99|-fshort-enums|-fshort-wchar|AC5|-c|a.c"};
     QTest::newRow("--target: the values before the first target and the selected one's")
         << mdk << QStringLiteral("B")
         << "<Define>ALL</Define>\n" + target("A", m4, "<Define>NOT_B</Define>", file("1", "a.c")) +

@@ -260,13 +260,13 @@ void TestConversion::output_data()
     }
     {
         // ".\" and trailing separators stay as written; the entry and the name are joined
-        // with one more '/'.
+        // with one '/' between them.
         UvTarget t;
         t.device = "STM32F103C8";
         t.includePath = ".\\Start\\;.\\;..\\";
         const QByteArray body = Pro::device("STM32F103C8") +
                                 Pro::includes({"./Start/", "./", "../"}) +
-                                Pro::entries({"..//top.h", ".//board.h", "./Start//core_cm3.h"});
+                                Pro::entries({"../top.h", "./board.h", "./Start/core_cm3.h"});
         QTest::newRow("dot and trailing separators")
             << mdk << uvProject({t})
             << QStringList{QStringLiteral("MDK-ARM/Start/core_cm3.h"),

@@ -44,6 +44,8 @@ QString dump(const Project &project)
     for (const Target &target : project.targets) {
         QString line = target.name + QLatin1Char(':');
         for (const TargetValue &value : target.values) {
+            if (value.kind == TargetValue::Group)
+                continue;
             static const char kinds[] = "DFI";
             static const char lists[] = "SHX";
             line += QLatin1Char(' ') +

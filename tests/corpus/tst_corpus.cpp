@@ -11,6 +11,8 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace Corvane;
 
 namespace {
@@ -172,8 +174,18 @@ QList<TargetFacts> readProject(const QString &path)
             open.append(name);
             continue;
         }
+        // The target's own C settings: not an assembler's or a linker's, not a group's or a
+        // file's.
+        static const QStringList others = {
+            QStringLiteral("Aads"), QStringLiteral("Ax51"),        QStringLiteral("LDads"),
+            QStringLiteral("Lx51"), QStringLiteral("GroupArmAds"), QStringLiteral("FileArmAds")};
+        const bool targetC = std::none_of(open.cbegin(), open.cend(), [](const QString &element) {
+            return others.contains(element);
+        });
         const QString text = xml.readElementText().trimmed();
-        if (text.isEmpty())
+        if (text.isEmpty() ||
+            (name != QLatin1String("FilePath") && name != QLatin1String("TargetName") &&
+             name != QLatin1String("PackID") && !targetC))
             continue;
         if (name == QLatin1String("TargetName")) {
             targets.append(TargetFacts());
@@ -198,16 +210,18 @@ QList<TargetFacts> readProject(const QString &path)
         } else if (name == QLatin1String("Define")) {
             const QStringList defines = text.split(QRegularExpression(QStringLiteral("[,\\s]+")));
             for (const QString &define : defines) {
-                if (!define.isEmpty())
-                    facts.defines.append(
-                        QString(define).replace(QLatin1Char('\\'), QLatin1Char('/')));
+                const QString item = QString(define).replace(QLatin1Char('\\'), QLatin1Char('/'));
+                // Each once, as the .pro lists them.
+                if (!item.isEmpty() && !facts.defines.contains(item))
+                    facts.defines.append(item);
             }
         } else {
             QStringList list;
             const QStringList entries = text.split(QLatin1Char(';'));
             for (QString entry : entries) {
                 entry = entry.trimmed().replace(QLatin1Char('\\'), QLatin1Char('/'));
-                if (!entry.isEmpty())
+                if (!entry.isEmpty() && !facts.includeEntries.contains(entry) &&
+                    !list.contains(entry))
                     list.append(entry);
             }
             facts.includeEntries += list;
@@ -278,7 +292,7 @@ QStringList headersOf(const QString &projectDir, const QString &entry)
     const QFileInfoList infos = QDir(dir).entryInfoList(QDir::Files);
     for (const QFileInfo &info : infos) {
         if (info.suffix().compare(QLatin1String("h"), Qt::CaseInsensitive) == 0)
-            result.append(entry + QLatin1Char('/') + info.fileName());
+            result.append(entry + (entry.endsWith(QLatin1Char('/')) ? "" : "/") + info.fileName());
     }
     return result;
 }

@@ -96,15 +96,44 @@ QStringList armTargetFlags(const Cpu &cpu)
     return flags << QStringLiteral("-mthumb");
 }
 
-QString languageStandard(const Target &target, bool cpp)
+namespace {
+
+// MiscControls split as a shell would: blanks outside double quotes separate, the quotes go.
+QStringList splitOptions(const QString &text)
 {
-    const QStringList options =
-        target.cMiscControls.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    if (!target.armCompiler6) {
+    QStringList options;
+    QString current;
+    bool quoted = false;
+    bool any = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            any = true;
+        } else if (c.isSpace() && !quoted) {
+            if (any)
+                options.append(current);
+            current.clear();
+            any = false;
+        } else {
+            current += c;
+            any = true;
+        }
+    }
+    if (any)
+        options.append(current);
+    return options;
+}
+
+} // namespace
+
+QString languageStandard(const Target &target, const CSettings &c, bool cpp)
+{
+    const QStringList options = splitOptions(c.miscControls);
+    if (!target.armCompiler6 && !target.gnuToolset()) {
         // armcc compiles C as C90 unless told otherwise, C++ as C++03 or by --cpp11.
         if (cpp)
             return QString();
-        QString standard = target.c99 ? QStringLiteral("c99") : QString();
+        QString standard = c.c99 == 1 ? QStringLiteral("c99") : QString();
         bool gnu = false;
         for (const QString &option : options) {
             const QString lower = option.toLower();
@@ -119,8 +148,8 @@ QString languageStandard(const Target &target, bool cpp)
     // v6Lang as uVision lists the choices: 1 c90, 2 gnu90, 3 c99, 4 gnu99, 5 c11, 6 gnu11.
     static const char *const languages[] = {"c90", "gnu90", "c99", "gnu99", "c11", "gnu11"};
     QString standard;
-    if (!cpp && target.v6Lang >= 1 && target.v6Lang <= 6)
-        standard = QLatin1String(languages[target.v6Lang - 1]);
+    if (!cpp && target.armCompiler6 && c.v6Lang >= 1 && c.v6Lang <= 6)
+        standard = QLatin1String(languages[c.v6Lang - 1]);
     // Only a standard clang knows: the value becomes an option of its own.
     static const QRegularExpression cStandard(
         QStringLiteral("^--?std=((c|gnu)(89|90|99|11|17|18|2x|23))$"));
@@ -132,6 +161,68 @@ QString languageStandard(const Target &target, bool cpp)
             standard = named.captured(1);
     }
     return standard;
+}
+
+QStringList typeFlags(const Target &target, const CSettings &c)
+{
+    QStringList flags;
+    // GCC's targets say theirs in their own MiscControls.
+    if (target.gnuToolset())
+        return flags;
+    // Plain char is unsigned on Arm unless PlainCh says otherwise.
+    if (c.plainChar >= 0)
+        flags << (c.plainChar == 1 ? QStringLiteral("-fsigned-char")
+                                   : QStringLiteral("-funsigned-char"));
+    if (target.armCompiler6) {
+        if (c.shortEnums == 1)
+            flags << QStringLiteral("-fshort-enums");
+        if (c.shortWchar == 1)
+            flags << QStringLiteral("-fshort-wchar");
+    } else if (target.armToolset()) {
+        // armcc's enums are as small as their values allow unless --enum_is_int; its wchar_t
+        // has 2 bytes.
+        if (c.enumInt != 1)
+            flags << QStringLiteral("-fshort-enums");
+        flags << QStringLiteral("-fshort-wchar");
+    }
+    if (target.microLib)
+        flags << QStringLiteral("-D__MICROLIB");
+    // The Secure side of an Armv8-M TrustZone device (CMSE's intrinsics and attributes).
+    static const QStringList trustZone = {QStringLiteral("m23"),  QStringLiteral("m33"),
+                                          QStringLiteral("m35p"), QStringLiteral("m55"),
+                                          QStringLiteral("m85"),  QStringLiteral("m52")};
+    if (target.secure == 1 && trustZone.contains(target.cpu.core))
+        flags << QStringLiteral("-mcmse");
+    return flags;
+}
+
+QStringList miscFlags(const QString &miscControls)
+{
+    // Options that write a file, load a plugin or run something are not taken, nor those
+    // handed on to another tool.
+    static const QRegularExpression refused(QStringLiteral(
+        "^-(f(plugin|pass-plugin|profile|dump|save|crash|time-trace|stack-usage|modules-cache|"
+        "coverage|record)|W[alp],)"));
+    QStringList flags;
+    const QStringList options = splitOptions(miscControls);
+    for (int i = 0; i < options.size(); ++i) {
+        const QString &option = options.at(i);
+        if (option == QLatin1String("-D") || option == QLatin1String("-U") ||
+            option == QLatin1String("-I")) {
+            // The value as an argument of its own: one argument for clang.
+            if (i + 1 < options.size())
+                flags << option + options.at(++i);
+            continue;
+        }
+        const bool taken =
+            (option.startsWith(QLatin1String("-D")) || option.startsWith(QLatin1String("-U")) ||
+             option.startsWith(QLatin1String("-I")) || option.startsWith(QLatin1String("-f")) ||
+             option.startsWith(QLatin1String("-W"))) &&
+            option.size() > 2 && !refused.match(option).hasMatch();
+        if (taken)
+            flags << option;
+    }
+    return flags;
 }
 
 } // namespace Corvane

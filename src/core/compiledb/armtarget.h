@@ -13,10 +13,23 @@ namespace Corvane {
 // a core it does not know gives the triple alone.
 QStringList armTargetFlags(const Cpu &cpu);
 
-// The language standard the target's compiler options name for a C (or C++) file, as clang's
-// -std value; empty when they name none. Arm Compiler 5: uC99, and --c99, --c90 and --gnu in
-// MiscControls (any letter case); Arm Compiler 6: v6Lang, and -std= in MiscControls.
-QString languageStandard(const Target &target, bool cpp);
+// The language standard a file's C settings `c` (its target's with its group's and its own
+// on top) name for a C (or C++) file, as clang's -std value; empty when they name none. Arm
+// Compiler 5: uC99, and --c99, --c90 and --gnu in MiscControls (any letter case); Arm
+// Compiler 6: v6Lang, and -std= in MiscControls; GCC: -std= in MiscControls.
+QString languageStandard(const Target &target, const CSettings &c, bool cpp);
+
+// uVision's own view of the types and libraries, as clang flags: plain char's signedness
+// (PlainCh), the size of enums and wchar_t (Arm Compiler 6's vShortEn and vShortWch; Arm
+// Compiler 5's narrow enums unless EnumInt, and its 2-byte wchar_t), MicroLIB's
+// __MICROLIB, and -mcmse for the Secure side of a TrustZone device.
+QStringList typeFlags(const Target &target, const CSettings &c);
+
+// What of MiscControls clang takes as it is: -D, -U, -I (a value apart joined to its option),
+// -f... and -W... options, each one argument; never one that writes a file, loads a plugin
+// or is handed on to another tool (-fplugin..., -fprofile..., -Wl,..., -Xclang, -o, -M...,
+// --via). -std= is the language standard's.
+QStringList miscFlags(const QString &miscControls);
 
 } // namespace Corvane
 

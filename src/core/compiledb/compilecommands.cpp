@@ -67,30 +67,51 @@ QJsonArray compileCommands(const ResolvedTarget &resolved, const QString &projec
 
     // What every entry has, before the language standard and after it.
     const QStringList flags = armTargetFlags(target ? target->cpu : Cpu());
-    QStringList common;
+    QStringList keywords;
     if (target && target->armCompiler5()) {
         // armcc takes __declspec(noreturn) in any file, clang with -fdeclspec.
-        common << QStringLiteral("-fdeclspec");
+        keywords << QStringLiteral("-fdeclspec");
         for (const QString &keyword : armCompiler5Keywords())
-            common << QStringLiteral("-D") + keyword;
+            keywords << QStringLiteral("-D") + keyword;
     }
-    for (const QString &define : view.defines) {
-        // Double quotes that pair up group a value, as for qmake: they are not the value's.
-        QString text = define;
-        if (text.count(QLatin1Char('"')) % 2 == 0)
-            text.remove(QLatin1Char('"'));
-        common << QStringLiteral("-D") + text;
-    }
-    for (const QString &folder : view.includeFolders)
-        common << QStringLiteral("-I") + folder;
-    if (!mdkRoot.isEmpty() && target) {
+    QStringList system;
+    if (!mdkRoot.isEmpty() && target && target->armToolset() && !target->gnuToolset()) {
         const QString compiler =
             target->armCompiler6 ? QStringLiteral("ARMCLANG") : QStringLiteral("ARMCC");
         const QString include =
             mdkRoot + QStringLiteral("/ARM/") + compiler + QStringLiteral("/include");
         if (QFileInfo(include).isDir())
-            common << QStringLiteral("-isystem") << include;
+            system << QStringLiteral("-isystem") << include;
     }
+    // A file's defines and include folders: the target's, then its group's and its own.
+    const auto define = [](const QString &item) -> QString {
+        // Double quotes that pair up group a value, as for qmake: they are not the value's.
+        QString text = item;
+        if (text.count(QLatin1Char('"')) % 2 == 0)
+            text.remove(QLatin1Char('"'));
+        return QStringLiteral("-D") + text;
+    };
+    QStringList targetDefines;
+    for (const QString &item : view.defines)
+        targetDefines << define(item);
+    QStringList targetIncludes;
+    for (const QString &folder : view.includeFolders)
+        targetIncludes << QStringLiteral("-I") + folder;
+    const QSet<QString> targetDefined(view.defines.cbegin(), view.defines.cend());
+    const QSet<QString> targetFolders(view.includeFolders.cbegin(), view.includeFolders.cend());
+    const auto values = [&](const CompiledFile &file) {
+        QStringList out = targetDefines;
+        for (const QString &item : file.defines) {
+            if (!targetDefined.contains(item))
+                out << define(item);
+        }
+        out << targetIncludes;
+        for (const QString &folder : file.includeFolders) {
+            if (!targetFolders.contains(folder))
+                out << QStringLiteral("-I") + folder;
+        }
+        return out;
+    };
 
     const QString directory = QDir::fromNativeSeparators(QDir(projectDir).absolutePath());
     // Two projects in one folder tell their entries apart by the objects they compile to.
@@ -103,10 +124,13 @@ QJsonArray compileCommands(const ResolvedTarget &resolved, const QString &projec
         seen.insert(file.path);
         QStringList arguments = QStringList{QStringLiteral("clang")} + flags;
         const QString standard =
-            target ? languageStandard(*target, language == Language::Cpp) : QString();
+            target ? languageStandard(*target, file.settings, language == Language::Cpp)
+                   : QString();
         if (!standard.isEmpty())
             arguments << QStringLiteral("-std=") + standard;
-        arguments << common;
+        if (target)
+            arguments << typeFlags(*target, file.settings);
+        arguments << keywords << values(file) << miscFlags(file.settings.miscControls) << system;
         if (languageBySuffix(file.path) != language)
             arguments << QStringLiteral("-x")
                       << (language == Language::C ? QStringLiteral("c") : QStringLiteral("c++"));

@@ -25,6 +25,13 @@ const SectionRule sectionRules[] = {
     {scannedName("Target51"), true, OptionLevel::Target, OptionTool::None},
     {scannedName("GroupArmAds"), true, OptionLevel::Group, OptionTool::None},
     {scannedName("FileArmAds"), true, OptionLevel::File, OptionTool::None},
+    // uVision's GNU toolset keeps its options apart the same way.
+    {scannedName("TargetArmGnu"), true, OptionLevel::Target, OptionTool::None},
+    {scannedName("GroupArmGnu"), true, OptionLevel::Group, OptionTool::None},
+    {scannedName("FileArmGnu"), true, OptionLevel::File, OptionTool::None},
+    {scannedName("Carm"), false, OptionLevel::Target, OptionTool::C},
+    {scannedName("Aarm"), false, OptionLevel::Target, OptionTool::Assembler},
+    {scannedName("LDarm"), false, OptionLevel::Target, OptionTool::Linker},
     {scannedName("Cads"), false, OptionLevel::Target, OptionTool::C},
     {scannedName("C51"), false, OptionLevel::Target, OptionTool::C},
     {scannedName("Aads"), false, OptionLevel::Target, OptionTool::Assembler},
@@ -35,9 +42,8 @@ const SectionRule sectionRules[] = {
 
 class ReadingVisitor;
 
-// Where an element's value counts: anywhere, or only among the target's own C compiler
-// options (every group and file option block repeats those).
-enum class Where { Anywhere, TargetC };
+// Where an element's value counts: anywhere, or only among C compiler options.
+enum class Where { Anywhere, C };
 
 // Each element the converter reads: its tag, where it counts and what its value becomes.
 struct ElementRule
@@ -134,6 +140,7 @@ public:
         m_options = OptionLevel::Target;
         m_groupLeftOut = false;
         m_fileType = 0;
+        m_groupSettings = m_fileSettings = -1;
     }
     void toolsetName(const ScannedValue &value) { first(currentTarget().toolset, value); }
     void device(const ScannedValue &value)
@@ -167,17 +174,32 @@ public:
             m_project.rte.files.last().instance = value.text();
     }
     // A group's options follow its name, before its files.
-    void groupName(const ScannedValue &)
+    void groupName(const ScannedValue &value)
     {
         m_groupLeftOut = false;
         m_options = OptionLevel::Group;
+        Target &target = currentTarget();
+        TargetValue group;
+        group.kind = TargetValue::Group;
+        group.text = value.text();
+        group.level = OptionLevel::Group;
+        group.settings = target.cSettings.size();
+        target.cSettings.append(CSettings());
+        m_groupSettings = group.settings;
+        target.values.append(group);
     }
     void fileType(const ScannedValue &value) { m_fileType = qMax(0, value.digit()); }
     void filePath(const ScannedValue &value) { file(cleanFilePath(value.text())); }
     void includeInBuild(const ScannedValue &value) { includeInBuild(value.digit() == 0); }
-    void miscControls(const ScannedValue &value) { first(currentTarget().cMiscControls, value); }
-    void uC99(const ScannedValue &value) { currentTarget().c99 = value.digit() == 1; }
-    void v6Lang(const ScannedValue &value) { currentTarget().v6Lang = value.text().toInt(); }
+    void miscControls(const ScannedValue &value) { first(cSettings().miscControls, value); }
+    void uC99(const ScannedValue &value) { cSettings().c99 = value.digit(); }
+    void v6Lang(const ScannedValue &value) { cSettings().v6Lang = value.digit(); }
+    void plainCh(const ScannedValue &value) { cSettings().plainChar = value.digit(); }
+    void vShortEn(const ScannedValue &value) { cSettings().shortEnums = value.digit(); }
+    void vShortWch(const ScannedValue &value) { cSettings().shortWchar = value.digit(); }
+    void enumInt(const ScannedValue &value) { cSettings().enumInt = value.digit(); }
+    void useUlib(const ScannedValue &value) { currentTarget().microLib = value.digit() == 1; }
+    void nSecure(const ScannedValue &value) { currentTarget().secure = value.digit(); }
     void outputDirectory(const ScannedValue &value)
     {
         first(currentTarget().outputDirectory, value);
@@ -202,12 +224,33 @@ private:
     // say; outside a target's, group's or file's option section, what was read last.
     OptionLevel level() const { return m_levelSection ? *m_levelSection : m_options; }
 
+    // The C settings of the level being read: the target's, its group's or its file's.
+    CSettings &cSettings()
+    {
+        Target &target = currentTarget();
+        switch (level()) {
+        case OptionLevel::Group:
+            if (m_groupSettings >= 0 && m_groupSettings < target.cSettings.size())
+                return target.cSettings[m_groupSettings];
+            break;
+        case OptionLevel::File:
+            if (m_fileSettings >= 0 && m_fileSettings < target.cSettings.size())
+                return target.cSettings[m_fileSettings];
+            break;
+        case OptionLevel::Target:
+            break;
+        }
+        return target.c;
+    }
+
     void addValue(TargetValue::Kind kind, const QString &text)
     {
         TargetValue value;
         value.kind = kind;
         value.text = text;
-        value.level = level();
+        // A group's or a file's only inside its option section: values anywhere else are
+        // the target's, as they always were.
+        value.level = m_levelSection.value_or(OptionLevel::Target);
         value.tool = m_tool;
         currentTarget().values.append(value);
     }
@@ -236,6 +279,9 @@ private:
         value.text = path;
         value.fileType = quint8(m_fileType);
         value.level = OptionLevel::File;
+        value.settings = target.cSettings.size();
+        target.cSettings.append(CSettings());
+        m_fileSettings = value.settings;
         target.values.append(value);
         m_fileType = 0;
         m_options = OptionLevel::File;
@@ -303,8 +349,10 @@ private:
     std::optional<OptionLevel> m_levelSection;
     OptionTool m_tool = OptionTool::None;
     bool m_groupLeftOut = false;
-    int m_fileType = 0; // of the file being read, until its FilePath
-    int m_lastFile = 0; // the file whose options are read, in its target's values
+    int m_fileType = 0;       // of the file being read, until its FilePath
+    int m_lastFile = 0;       // the file whose options are read, in its target's values
+    int m_groupSettings = -1; // the C settings of the group and the file being read
+    int m_fileSettings = -1;
     bool m_inRte = false;
     QStringList m_path; // open elements inside <RTE>
 };
@@ -325,9 +373,15 @@ const ElementRule ReadingVisitor::rules[] = {
     {scannedName("FileType"), Where::Anywhere, &ReadingVisitor::fileType},
     {scannedName("FilePath"), Where::Anywhere, &ReadingVisitor::filePath},
     {scannedName("IncludeInBuild"), Where::Anywhere, &ReadingVisitor::includeInBuild},
-    {scannedName("MiscControls"), Where::TargetC, &ReadingVisitor::miscControls},
-    {scannedName("uC99"), Where::TargetC, &ReadingVisitor::uC99},
-    {scannedName("v6Lang"), Where::TargetC, &ReadingVisitor::v6Lang},
+    {scannedName("MiscControls"), Where::C, &ReadingVisitor::miscControls},
+    {scannedName("uC99"), Where::C, &ReadingVisitor::uC99},
+    {scannedName("v6Lang"), Where::C, &ReadingVisitor::v6Lang},
+    {scannedName("PlainCh"), Where::C, &ReadingVisitor::plainCh},
+    {scannedName("vShortEn"), Where::C, &ReadingVisitor::vShortEn},
+    {scannedName("vShortWch"), Where::C, &ReadingVisitor::vShortWch},
+    {scannedName("EnumInt"), Where::C, &ReadingVisitor::enumInt},
+    {scannedName("useUlib"), Where::Anywhere, &ReadingVisitor::useUlib},
+    {scannedName("nSecure"), Where::Anywhere, &ReadingVisitor::nSecure},
     {scannedName("OutputDirectory"), Where::Anywhere, &ReadingVisitor::outputDirectory},
     {scannedName("OutputName"), Where::Anywhere, &ReadingVisitor::outputName},
     {scannedName("CreateExecutable"), Where::Anywhere, &ReadingVisitor::createExecutable},
@@ -357,7 +411,7 @@ std::vector<ScannedName> ReadingVisitor::sectionNames()
 void ReadingVisitor::value(int element, const ScannedValue &value)
 {
     const ElementRule &rule = rules[element];
-    if (rule.where == Where::TargetC && (m_tool != OptionTool::C || level() != OptionLevel::Target))
+    if (rule.where == Where::C && m_tool != OptionTool::C)
         return;
     (this->*rule.apply)(value);
 }

@@ -23,10 +23,28 @@ enum class OptionLevel : quint8 { Target, Group, File };
 // own (a Device, a FilePath, IncludeInBuild).
 enum class OptionTool : quint8 { None, C, Assembler, Linker };
 
+// The settings of one C compiler option block (<Cads>): the target's, a group's or a file's.
+// uVision's switches are 1 on and 0 off; a group's or a file's 2 means "as the level above"
+// (for v6Lang, 0). -1: the project does not have it.
+struct CSettings
+{
+    QString miscControls; // MiscControls: "--c99 --gnu", "-std=c11 -Wno-x" ...
+    int c99 = -1;         // uC99: Arm Compiler 5 in C99 mode
+    int v6Lang = -1;      // v6Lang: Arm Compiler 6's C language, 0 for its default
+    int plainChar = -1;   // PlainCh: plain char is signed
+    int shortEnums = -1;  // vShortEn: Arm Compiler 6's -fshort-enums
+    int shortWchar = -1;  // vShortWch: Arm Compiler 6's -fshort-wchar
+    int enumInt = -1;     // EnumInt: Arm Compiler 5's enums are always int
+
+    // These settings with a group's or a file's on top: its switches where it sets them.
+    CSettings with(const CSettings &below) const;
+};
+
 // A value of a target that the .pro carries, in the order the project holds it.
 struct TargetValue
 {
-    enum Kind : quint8 { Device, Define, IncludePath, File };
+    // Group: a group of files begins (its name); its option values follow, then its files.
+    enum Kind : quint8 { Device, Define, IncludePath, File, Group };
 
     Kind kind = Device;
     FileList list = FileList::Sources; // for a file: the list it goes to
@@ -35,6 +53,8 @@ struct TargetValue
     quint8 fileType = 0; // for a file: its FileType (see UvFileType); 0 when none
     OptionLevel level = OptionLevel::Target;
     OptionTool tool = OptionTool::None;
+    // A group's or a file's C settings, in its target's cSettings; -1 for none.
+    int settings = -1;
 };
 
 // One target of a uVision project: its values as the project holds them, and what decides
@@ -49,10 +69,11 @@ struct Target
     bool armCompiler6 = false; // uAC6: Arm Compiler 6 instead of 5
     Cpu cpu;                   // Cpu: "IRAM(...) IROM(...) CPUTYPE("Cortex-M4") FPU2 ..."
     QString registerFilePath;  // RegisterFilePath: "ST\STM32F10x\" below the installation's INC
-    // The target's own C compiler options (<Cads>), not a group's or a file's.
-    QString cMiscControls;   // MiscControls: "--c99 --gnu", "-std=c11 -Wno-x" ...
-    bool c99 = false;        // uC99: Arm Compiler 5 in C99 mode
-    int v6Lang = 0;          // v6Lang: Arm Compiler 6's C language, 0 for its default
+    CSettings c;               // the target's own C compiler options (<Cads>)
+    // Those of its groups and files (see TargetValue::settings).
+    QVector<CSettings> cSettings;
+    bool microLib = false;   // useUlib: MicroLIB instead of the standard C library
+    int secure = 0;          // nSecure: 1 for the Secure side of a TrustZone device
     QString outputDirectory; // OutputDirectory: ".\Objects\", where objects and the image go
     // What the target links: <OutputDirectory><OutputName>.axf, or a library instead.
     QString outputName;
@@ -73,10 +94,13 @@ struct Target
         return registerFile.mid(prefix.size(), end < 0 ? -1 : end - prefix.size());
     }
 
-    // An Arm compiler target (ToolsetName "ARM-ADS"); without a ToolsetName nothing is known.
+    // An Arm target (ToolsetName "ARM-ADS", or "ARM-GNU"); without a ToolsetName nothing is
+    // known.
     bool armToolset() const { return toolset.startsWith(QLatin1String("ARM")); }
+    // Compiled with GCC through uVision's GNU toolset.
+    bool gnuToolset() const { return toolset == QLatin1String("ARM-GNU"); }
     // Compiled with Arm Compiler 5 (armcc), whose keywords clang does not know.
-    bool armCompiler5() const { return armToolset() && !armCompiler6; }
+    bool armCompiler5() const { return armToolset() && !gnuToolset() && !armCompiler6; }
 
     // Links an ELF program, <OutputDirectory><OutputName>.axf, that a debugger loads. C51
     // writes an OMF file with no suffix instead.

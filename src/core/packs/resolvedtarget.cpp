@@ -58,33 +58,93 @@ ResolvedProject resolveProject(const Project &project, AdditionFinder &finder,
     return resolved;
 }
 
+namespace {
+
+void addDefines(QStringList &list, const QString &value)
+{
+    for (const QString &item : defineItems(value))
+        appendOnce(list, item);
+}
+
+void addIncludes(QStringList &list, const QString &value)
+{
+    for (const QString &entry : value.split(QLatin1Char(';')))
+        appendOnce(list, cleanIncludeEntry(entry));
+}
+
+} // namespace
+
 CompilerView compilerView(const ResolvedTarget &target)
 {
     CompilerView view;
-    target.forEachValue([&view](const TargetValue &value) {
-        switch (value.kind) {
-        case TargetValue::Define:
-            for (const QString &item : defineItems(value.text))
-                appendOnce(view.defines, item);
-            break;
-        case TargetValue::IncludePath:
-            for (const QString &entry : value.text.split(QLatin1Char(';')))
-                appendOnce(view.includeFolders, cleanIncludeEntry(entry));
-            break;
-        case TargetValue::File:
-            if (value.list == FileList::Sources && !value.text.isEmpty())
-                view.sources.append({value.text, value.fileType});
-            break;
-        case TargetValue::Device:
-            break;
+    for (const Target *part : {target.leading, target.target}) {
+        if (!part)
+            continue;
+        // A group's settings go to each of its files; a file's own follow its FilePath.
+        CSettings group;
+        QStringList groupDefines;
+        QStringList groupIncludes;
+        const int first = view.sources.size();
+        QVector<int> fileSettings;
+        bool source = false; // the file whose options are read is a source
+        for (const TargetValue &value : part->values) {
+            const bool c = value.tool != OptionTool::Assembler && value.tool != OptionTool::Linker;
+            const bool ownFile = value.level == OptionLevel::File && source;
+            switch (value.kind) {
+            case TargetValue::Group:
+                group = part->cSettings.value(value.settings);
+                groupDefines.clear();
+                groupIncludes.clear();
+                break;
+            case TargetValue::Define:
+                if (c && value.level == OptionLevel::Target)
+                    addDefines(view.defines, value.text);
+                else if (c && value.level == OptionLevel::Group)
+                    addDefines(groupDefines, value.text);
+                else if (c && ownFile)
+                    addDefines(view.sources.last().defines, value.text);
+                break;
+            case TargetValue::IncludePath:
+                if (c && value.level == OptionLevel::Target)
+                    addIncludes(view.includeFolders, value.text);
+                else if (c && value.level == OptionLevel::Group)
+                    addIncludes(groupIncludes, value.text);
+                else if (c && ownFile)
+                    addIncludes(view.sources.last().includeFolders, value.text);
+                break;
+            case TargetValue::File:
+                source = value.list == FileList::Sources && !value.text.isEmpty();
+                if (source) {
+                    CompiledFile file;
+                    file.path = value.text;
+                    file.fileType = value.fileType;
+                    file.settings = group;
+                    file.defines = groupDefines;
+                    file.includeFolders = groupIncludes;
+                    view.sources.append(file);
+                    fileSettings.append(value.settings);
+                }
+                break;
+            case TargetValue::Device:
+                break;
+            }
         }
-    });
+        for (int i = first; i < view.sources.size(); ++i) {
+            CompiledFile &file = view.sources[i];
+            file.settings = target.target->c.with(file.settings)
+                                .with(part->cSettings.value(fileSettings.at(i - first)));
+        }
+    }
     for (const QString &define : target.additions.defines)
         appendOnce(view.defines, define);
     for (const QString &folder : target.additions.includeFolders + target.additions.packFolders)
         appendOnce(view.includeFolders, folder);
-    for (const QString &path : target.additions.sources)
-        view.sources.append({path, 0});
+    for (const QString &path : target.additions.sources) {
+        CompiledFile file;
+        file.path = path;
+        file.settings = target.target->c;
+        view.sources.append(file);
+    }
     return view;
 }
 

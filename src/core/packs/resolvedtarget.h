@@ -52,13 +52,25 @@ struct ResolvedProject
 ResolvedProject resolveProject(const Project &project, AdditionFinder &finder,
                                const QString &defaultTarget);
 
+// Whether a value counts for the C compiler: the target's own, not an assembler's or a
+// linker's; groups' and files' settings count for their files only.
+inline bool isTargetCValue(const TargetValue &value)
+{
+    return value.level == OptionLevel::Target && value.tool != OptionTool::Assembler &&
+           value.tool != OptionTool::Linker;
+}
+
 // What a target's compiler gets from its values and additions, each once in the .pro's
 // order: its define items, its include folders (the project's as it names them, then
-// uVision's), and the files it compiles with their FileType (0 for a file uVision adds).
+// uVision's), and the files it compiles, each with what its group and its own options add.
 struct CompiledFile
 {
-    QString path; // as the project names it, '/' separators
-    quint8 fileType = 0;
+    QString path;        // as the project names it, '/' separators
+    quint8 fileType = 0; // its FileType; 0 for a file uVision adds
+    CSettings settings;  // the target's, with its group's and its own on top
+    // Its group's and its own defines and include folders, beyond the target's.
+    QStringList defines;
+    QStringList includeFolders;
 };
 
 struct CompilerView

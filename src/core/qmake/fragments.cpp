@@ -247,6 +247,11 @@ QByteArray defineList(const QString &defines)
     return joinDefines(defineItems(defines));
 }
 
+QByteArray defineValues(const QStringList &items)
+{
+    return joinDefines(items);
+}
+
 QByteArray valueList(const QStringList &values)
 {
     QByteArray out;

@@ -50,6 +50,8 @@ QByteArray deviceValue(const QString &device);
 
 // The items of a uVision define list, one per continuation line.
 QByteArray defineList(const QString &defines);
+// Define items (see defineItems()) the same way.
+QByteArray defineValues(const QStringList &items);
 
 // Values one per continuation line, each literal (see qmakeValue).
 QByteArray valueList(const QStringList &values);

@@ -11,6 +11,18 @@
 
 namespace Corvane {
 
+namespace {
+
+// A header in a folder as the project names it: "..\\" is "../", and its headers "../x.h".
+QString inFolder(const QString &folder, const QString &name)
+{
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+} // namespace
+
 HeaderScanner::HeaderScanner(const QString &projectDir) : m_projectDir(projectDir) {}
 
 const QString &HeaderScanner::climbed(int steps) const
@@ -141,7 +153,7 @@ QStringList HeaderScanner::headers(const QStringList &includeEntries)
         }
         m_shownAs.insert(directory, m_shownAs.value(directory, entry));
         for (const QString &name : headersIn(directory))
-            result.append(entry + QLatin1Char('/') + name);
+            result.append(inFolder(entry, name));
     }
     return result;
 }
@@ -154,7 +166,7 @@ QStringList HeaderScanner::headersOf(const QString &folder)
     const QString where = QDir::isAbsolutePath(folder) ? QDir::cleanPath(folder) : resolve(folder);
     m_shownAs.insert(where, m_shownAs.value(where, folder));
     for (const QString &name : headersIn(where))
-        result.append(folder + QLatin1Char('/') + name);
+        result.append(inFolder(folder, name));
     return result;
 }
 
@@ -166,7 +178,7 @@ QList<QPair<QString, QString>> HeaderScanner::listedFiles() const
         for (const QString &name : it.value()) {
             const QString path = it.key() + QLatin1Char('/') + name;
             if (!m_empty.contains(path))
-                files.append(qMakePair(shown + QLatin1Char('/') + name, path));
+                files.append(qMakePair(inFolder(shown, name), path));
         }
     }
     std::sort(files.begin(), files.end());

@@ -50,11 +50,17 @@ void writeValues(ProWriter &writer, const Target &target)
         case TargetValue::Device:
             writer.device(value.text);
             break;
+        // The C compiler's settings of the target: a group's or a file's are for its files
+        // only (compile_commands.json has them), an assembler's for none of them.
         case TargetValue::Define:
-            writer.defines(value.text);
+            if (isTargetCValue(value))
+                writer.defines(value.text);
             break;
         case TargetValue::IncludePath:
-            writer.includes(value.text);
+            if (isTargetCValue(value))
+                writer.includes(value.text);
+            break;
+        case TargetValue::Group:
             break;
         case TargetValue::File:
             if (value.text.isEmpty())
@@ -78,6 +84,7 @@ bool renderProjectFile(const Project &project, const ResolvedProject &resolved,
     const QStringList names = project.targetNames();
     if (resolved.leading)
         writeValues(writer, *resolved.leading);
+    writer.shareSeen();
     if (resolved.scopes) {
         // The files of what precedes the first target end here.
         writer.targetFilesEnd();

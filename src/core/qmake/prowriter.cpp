@@ -31,15 +31,58 @@ void ProWriter::device(const QString &name)
 
 void ProWriter::defines(const QString &list)
 {
-    values(Fragments::definesOpener, Fragments::defineList(list));
+    const QStringList items = firstSeen(defineItems(list), m_seen.defines);
+    if (!items.isEmpty())
+        values(Fragments::definesOpener, Fragments::defineValues(items));
 }
 
 void ProWriter::includes(const QString &list)
 {
+    const QStringList entries = firstSeen(includeEntries(list), m_seen.includes);
+    if (entries.isEmpty())
+        return;
     // The include list ends at the blank lines of the HEADERS opener that follows it.
     block(Fragments::includesOpener);
-    write(includeBlock(list));
+    write(includeBlock(entries));
     m_open = OpenList::Files;
+}
+
+void ProWriter::shareSeen()
+{
+    m_shared = m_seen;
+}
+
+// The values of a list not written before in the target, or none when nothing of it is new.
+// Empty items stay as the list has them: they name nothing.
+QStringList ProWriter::firstSeen(const QStringList &items, QSet<QString> &seen)
+{
+    QStringList out;
+    bool dropped = false;
+    bool named = false;
+    for (const QString &item : items) {
+        if (item.isEmpty()) {
+            out.append(item);
+        } else if (seen.contains(item)) {
+            dropped = true;
+        } else {
+            seen.insert(item);
+            out.append(item);
+            named = true;
+        }
+    }
+    return dropped && !named ? QStringList() : out;
+}
+
+QByteArray ProWriter::headerEntries(const QStringList &headers)
+{
+    QByteArray out;
+    for (const QString &header : headers) {
+        if (!m_seen.headers.contains(header)) {
+            m_seen.headers.insert(header);
+            out += Fragments::fileEntry(header);
+        }
+    }
+    return out;
 }
 
 void ProWriter::source(const QString &path)
@@ -75,8 +118,12 @@ void ProWriter::targetFilesEnd()
         if (list.second->isEmpty())
             continue;
         beginFiles(list.first, OpenList::Files);
-        for (const QString &path : qAsConst(*list.second))
-            write(Fragments::fileEntry(path));
+        if (list.second == &m_groupHeaders) {
+            write(headerEntries(*list.second));
+        } else {
+            for (const QString &path : qAsConst(*list.second))
+                write(Fragments::fileEntry(path));
+        }
         list.second->clear();
     }
 }
@@ -103,8 +150,7 @@ void ProWriter::addition(const QString &comment, const QStringList &defines,
             write(Fragments::valueList(folders));
         }
         beginFiles(Fragments::headersOpener, OpenList::Files);
-        for (const QString &header : qAsConst(listed))
-            write(Fragments::fileEntry(header));
+        write(headerEntries(listed));
     }
     for (const QString &path : sources)
         source(path);
@@ -136,6 +182,8 @@ void ProWriter::targetNumbers(const QStringList &targets)
 
 void ProWriter::openScope(const QString &target)
 {
+    // What a target's scope lists once counts from what every target has.
+    m_seen = m_shared;
     closeList();
     block(Fragments::scopeOpener(target));
 }
@@ -194,18 +242,20 @@ void ProWriter::closing()
 // The include list, the HEADERS opener and the header entries. Targets repeat the same
 // list, and the assembler options often copy it, so each list is made once a run; lists
 // far longer than real ones are not kept.
-QByteArray ProWriter::includeBlock(const QString &includes)
+QByteArray ProWriter::includeBlock(const QStringList &entries)
 {
-    const auto cached = m_includeBlocks.constFind(includes);
-    if (cached != m_includeBlocks.constEnd())
-        return cached.value();
-    const QStringList entries = includeEntries(includes);
-    QByteArray block = Fragments::valueList(entries);
-    block += Fragments::headersOpener;
-    block += m_headers.entries(entries);
-    if (includes.size() <= maxCachedIncludeList)
-        m_includeBlocks.insert(includes, block);
-    return block;
+    const QString key = entries.join(QLatin1Char(';'));
+    auto cached = m_includeBlocks.constFind(key);
+    if (cached == m_includeBlocks.constEnd()) {
+        IncludeBlock block;
+        block.values = Fragments::valueList(entries);
+        block.values += Fragments::headersOpener;
+        block.headers = m_headers.headers(entries);
+        if (key.size() > maxCachedIncludeList)
+            return block.values + headerEntries(block.headers);
+        cached = m_includeBlocks.insert(key, block);
+    }
+    return cached->values + headerEntries(cached->headers);
 }
 
 void ProWriter::write(const char *text)

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QIODevice>
+#include <QSet>
 #include <QStringList>
 
 #include <string>
@@ -53,6 +54,8 @@ public:
     void scopeDefault(const QString &target);
     // Right after the default: UV_TARGET given as a target's number selects that target.
     void targetNumbers(const QStringList &targets);
+    // The values written so far belong to every target (they precede the first scope).
+    void shareSeen();
     void openScope(const QString &target);
     void closeScope();
     // After the last scope: the check that UV_TARGET names one of the targets.
@@ -69,7 +72,9 @@ private:
     // What the last block left open: a file list's last entry ends in a continuation.
     enum class OpenList { None, Sources, Files };
 
-    QByteArray includeBlock(const QString &includes);
+    QByteArray includeBlock(const QStringList &entries);
+    QByteArray headerEntries(const QStringList &headers);
+    static QStringList firstSeen(const QStringList &items, QSet<QString> &seen);
     // A file list: its opener, then one entry per line, each continued.
     void beginFiles(const char *opener, OpenList list);
     // A list of values, closed by its empty line.
@@ -83,7 +88,23 @@ private:
 
     QIODevice &m_output;
     HeaderScanner &m_headers;
-    QHash<QString, QByteArray> m_includeBlocks;
+    // Targets repeat the same include list, and assembler options often copy it: each list
+    // and its headers are made once a run.
+    struct IncludeBlock
+    {
+        QByteArray values; // the INCLUDEPATH values and the HEADERS opener
+        QStringList headers;
+    };
+    QHash<QString, IncludeBlock> m_includeBlocks;
+    // What a target has listed: each define, include folder and header once.
+    struct Seen
+    {
+        QSet<QString> defines;
+        QSet<QString> includes;
+        QSet<QString> headers;
+    };
+    Seen m_seen;
+    Seen m_shared; // what the values before the first target listed, for every target
     std::string m_buffer;
     bool m_failed = false;
     OpenList m_open = OpenList::None;
