@@ -5,6 +5,7 @@
 #include "conversion.h"
 #include "model/compilerkeywords.h"
 #include "projecttree.h"
+#include "qmaketool.h"
 #include "workspaceconversion.h"
 
 #include <QJsonArray>
@@ -104,6 +105,8 @@ private slots:
     void entries();
     void placement_data();
     void placement();
+    void settings_data();
+    void settings();
 };
 
 void TestCompileDb::entries_data()
@@ -384,6 +387,116 @@ void TestCompileDb::placement()
     else
         QVERIFY2(told.contains(QString(notice).replace('%', QDir::toNativeSeparators(tree.root()))),
                  qPrintable(told));
+}
+
+// A target as uVision writes it: the target's own options (ArmAdsMisc, then the C compiler's
+// and the assembler's), then a group with options of its own and a file with its own, then
+// a group with none.
+QByteArray optionsTarget(const QByteArray &toolset, const QByteArray &misc, const QByteArray &cads,
+                         const QByteArray &aads, const QByteArray &groupCads = "",
+                         const QByteArray &fileCads = "")
+{
+    const QByteArray ads = toolset == "ARM-GNU" ? "Gnu" : "Ads";
+    const QByteArray c = toolset == "ARM-GNU" ? "Carm" : "Cads";
+    const QByteArray a = toolset == "ARM-GNU" ? "Aarm" : "Aads";
+    return "<Target><TargetName>T</TargetName><ToolsetName>" + toolset.left(7) +
+           "</ToolsetName>\n" + (toolset.endsWith("6") ? "<uAC6>1</uAC6>\n" : "") +
+           "<Cpu>CPUTYPE(\"Cortex-M33\") TZ</Cpu>\n<TargetArm" + ads + ">\n<ArmAdsMisc>" + misc +
+           "</ArmAdsMisc>\n<" + c + ">\n" + cads + "\n</" + c + ">\n<" + a + ">\n" + aads +
+           "\n</" + a + ">\n</TargetArm" + ads + ">\n<Groups><Group><GroupName>G</GroupName>\n"
+           "<GroupOption><GroupArm" + ads + "><" + c + ">\n" + groupCads + "\n</" + c +
+           "></GroupArm" + ads + "></GroupOption>\n<Files><File><FileType>1</FileType>\n"
+           "<FilePath>g.c</FilePath>\n<FileOption><FileArm" + ads + "><" + c + ">\n" + fileCads +
+           "\n</" + c + "></FileArm" + ads + "></FileOption></File>\n<File><FileType>1</FileType>"
+           "\n<FilePath>h.c</FilePath>\n</File></Files></Group>\n<Group><GroupName>O</GroupName>\n"
+           "<Files><File><FileType>1</FileType>\n<FilePath>o.c</FilePath>\n</File></Files>"
+           "</Group></Groups></Target>\n";
+}
+
+void TestCompileDb::settings_data()
+{
+    QTest::addColumn<QByteArray>("target");
+    // "DEFINES|INCLUDEPATH" as qmake reads the .pro, then for g.c, h.c and o.c what their
+    // entries give after the CPU's flags, AC5 for Arm Compiler 5's keywords.
+    QTest::addColumn<QStringList>("expected");
+
+    const QByteArray ac6 = "ARM-ADS6";
+    QTest::newRow("the assembler's defines and folders go nowhere; each value once")
+        << optionsTarget(ac6, "", "<Define>A,B,A</Define><IncludePath>inc;inc</IncludePath>",
+                         "<Define>A,ASM_ONLY</Define><IncludePath>inc;asm</IncludePath>")
+        << QStringList{"A B|inc", "-DA|-DB|-Iinc", "-DA|-DB|-Iinc", "-DA|-DB|-Iinc"};
+    QTest::newRow("a group's and a file's options for their files only")
+        << optionsTarget(ac6, "", "<Define>A</Define><v6Lang>3</v6Lang>", "",
+                         "<Define>G,A</Define><IncludePath>ginc</IncludePath><v6Lang>0</v6Lang>"
+                         "<MiscControls>-Wall</MiscControls>",
+                         "<Define>F</Define><v6Lang>6</v6Lang><MiscControls>-DX</MiscControls>")
+        << QStringList{"A|", "-std=gnu11|-DA|-DG|-DF|-Iginc|-Wall|-DX",
+                       "-std=c99|-DA|-DG|-Iginc|-Wall", "-std=c99|-DA"};
+    QTest::newRow("Arm Compiler 6's type options")
+        << optionsTarget(ac6, "", "<PlainCh>1</PlainCh><vShortEn>1</vShortEn><vShortWch>0</vShortWch>",
+                         "", "<PlainCh>0</PlainCh>", "<vShortWch>1</vShortWch><PlainCh>2</PlainCh>")
+        << QStringList{"|", "-funsigned-char|-fshort-enums|-fshort-wchar",
+                       "-funsigned-char|-fshort-enums", "-fsigned-char|-fshort-enums"};
+    QTest::newRow("Arm Compiler 5's: enums as int, its 2-byte wchar_t")
+        << optionsTarget("ARM-ADS", "", "<PlainCh>0</PlainCh><EnumInt>1</EnumInt>", "", "",
+                         "<EnumInt>0</EnumInt>")
+        << QStringList{"|", "-funsigned-char|-fshort-enums|-fshort-wchar|AC5",
+                       "-funsigned-char|-fshort-wchar|AC5", "-funsigned-char|-fshort-wchar|AC5"};
+    QTest::newRow("GCC: its own options, no Arm Compiler 5 stand-ins")
+        << optionsTarget("ARM-GNU", "",
+                         "<MiscControls>-std=gnu11 -fshort-enums</MiscControls><Define>G</Define>",
+                         "<Define>ASM</Define>")
+        << QStringList{"G|", "-std=gnu11|-DG|-fshort-enums", "-std=gnu11|-DG|-fshort-enums",
+                       "-std=gnu11|-DG|-fshort-enums"};
+    QTest::newRow("MicroLIB and the Secure side")
+        << optionsTarget(ac6, "<useUlib>1</useUlib><nSecure>1</nSecure>", "", "")
+        << QStringList{"|", "-D__MICROLIB|-mcmse", "-D__MICROLIB|-mcmse", "-D__MICROLIB|-mcmse"};
+    QTest::newRow("MiscControls: only what clang takes and neither writes nor loads")
+        << optionsTarget(ac6, "",
+                         "<MiscControls>-D X -I inc2 -o out.o -MD -fplugin=p.so -Xclang -load "
+                         "-Wl,-Map=m -Wp,-MD,d.d -fprofile-generate --via v.txt -Wall -fno-builtin "
+                         "\"-DS=a b\"</MiscControls>",
+                         "")
+        << QStringList{"|", "-DX|-Iinc2|-Wall|-fno-builtin|-DS=a b",
+                       "-DX|-Iinc2|-Wall|-fno-builtin|-DS=a b",
+                       "-DX|-Iinc2|-Wall|-fno-builtin|-DS=a b"};
+}
+
+// What the target's C compiler sections give the .pro and each file's entry.
+void TestCompileDb::settings()
+{
+    QFETCH(QByteArray, target);
+    QFETCH(QStringList, expected);
+
+    ProjectTree tree;
+    QVERIFY(tree.add(QStringLiteral("fw.uvprojx"), "<Project><Targets>" + target +
+                                                       "</Targets></Project>"));
+    ConversionOptions options;
+    options.compileCommands = true;
+    const ConversionResult result = convertProject(tree.path("fw.uvprojx"), options);
+    QVERIFY(result.database.written);
+    QStringList actual;
+    QByteArray evaluated;
+    QString error;
+    if (QmakeTool::evaluate(result.outputPath, {}, &evaluated, &error, tree.root())) {
+        const auto vars = QmakeTool::variables(evaluated);
+        actual << vars.value("DEFINES").join(' ') + '|' + vars.value("INCLUDEPATH").join(' ');
+    } else {
+        actual << expected.first(); // no qmake here
+    }
+    const QJsonArray entries = QJsonDocument::fromJson(tree.read("compile_commands.json")).array();
+    for (const QJsonValue &entry : entries) {
+        QStringList arguments = entry["arguments"].toVariant().toStringList();
+        // The CPU's flags first, "-c" and the file last.
+        arguments = arguments.mid(6, arguments.size() - 8);
+        const int keywords = arguments.indexOf("-fdeclspec");
+        if (keywords >= 0)
+            arguments.replace(keywords, "AC5"),
+                arguments.erase(arguments.begin() + keywords + 1,
+                                arguments.begin() + keywords + 1 + armCompiler5Keywords().size());
+        actual << arguments.join('|');
+    }
+    QCOMPARE(actual, expected);
 }
 
 QTEST_GUILESS_MAIN(TestCompileDb)
