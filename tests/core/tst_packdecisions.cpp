@@ -120,6 +120,8 @@ private slots:
     void components();
     void notices_data();
     void notices();
+    void cmsisVersion_data();
+    void cmsisVersion();
 };
 
 void TestPackDecisions::newestVersion_data()
@@ -430,6 +432,61 @@ void TestPackDecisions::notices()
     const AdditionRun run(project, tree.root(), tree.path(QStringLiteral("packs")));
     QVERIFY(run.surveyed);
     QCOMPARE(run.notices, notices);
+}
+
+void TestPackDecisions::cmsisVersion_data()
+{
+    QTest::addColumn<QByteArray>("compiler"); // uAC6
+    QTest::addColumn<QByteArray>("pinned");
+    QTest::addColumn<QString>("used");
+    QTest::addColumn<QString>("why"); // after "is used instead"; empty: no notice at all
+
+    QTest::newRow("AC6, 5.6.0 missing: the newest 5") << QByteArray("1") << QByteArray("5.6.0")
+                                                      << "5.9.0" << ": the newest of version 5";
+    QTest::newRow("AC5, 5.6.0 missing: never CMSIS 6")
+        << QByteArray("0") << QByteArray("5.6.0") << "5.9.0"
+        << ": Arm Compiler 5 takes no CMSIS 6";
+    QTest::newRow("AC5, 6.0.0 missing: never CMSIS 6")
+        << QByteArray("0") << QByteArray("6.0.0") << "5.9.0"
+        << ": Arm Compiler 5 takes no CMSIS 6";
+    QTest::newRow("AC6, 6.0.0 missing: the newest") << QByteArray("1") << QByteArray("6.0.0")
+                                                    << "6.1.0" << QString("");
+    QTest::newRow("installed: that one") << QByteArray("0") << QByteArray("6.1.0") << "6.1.0"
+                                         << QString();
+}
+
+// The CMSIS a target takes when the version its project pins is not installed.
+void TestPackDecisions::cmsisVersion()
+{
+    QFETCH(QByteArray, compiler);
+    QFETCH(QByteArray, pinned);
+    QFETCH(QString, used);
+    QFETCH(QString, why);
+
+    ProjectTree tree;
+    for (const char *version : {"5.9.0", "6.1.0"}) {
+        const QString folder = QStringLiteral("packs/ARM/CMSIS/") + version;
+        QVERIFY(tree.add(folder + "/ARM.CMSIS.pdsc",
+                         "<package><vendor>ARM</vendor><name>CMSIS</name><components>"
+                         "<component Cclass=\"CMSIS\" Cgroup=\"CORE\"><files>"
+                         "<file category=\"include\" name=\"Core/Include/\"/></files></component>"
+                         "</components></package>"));
+        QVERIFY(tree.add(folder + "/Core/Include/"));
+    }
+    const AdditionRun run("<Project><Targets><Target><TargetName>Target 1</TargetName>"
+                          "<ToolsetName>ARM-ADS</ToolsetName><uAC6>" +
+                              compiler +
+                              "</uAC6></Target></Targets><RTE><components><component "
+                              "Cclass=\"CMSIS\" Cgroup=\"CORE\"><package name=\"CMSIS\" "
+                              "vendor=\"ARM\" version=\"" +
+                              pinned + "\"/></component></components></RTE></Project>",
+                          tree.root(), tree.path(QStringLiteral("packs")));
+    QCOMPARE(run.additions.packFolders, QStringList("@/ARM/CMSIS/" + used + "/Core/Include"));
+    QCOMPARE(run.notices,
+             why.isNull() ? QStringList()
+                          : QStringList("pack ARM.CMSIS " + pinned + " is not installed in @; " +
+                                        used + " is used instead" + why +
+                                        " (target \"Target 1\")"));
 }
 
 QTEST_GUILESS_MAIN(TestPackDecisions)

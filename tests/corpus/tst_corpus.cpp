@@ -479,7 +479,7 @@ void TestCorpus::packs_data()
         << QStringList{QStringLiteral("ArteryTek/AT32F421_DFP/2.0.5/Device/Include"), core5};
     QTest::newRow("puya_py32f072_template")
         << QStringLiteral("puya_py32f072_template") << QStringLiteral("Project") << QStringList{rte}
-        << QStringList{core6, QStringLiteral(
+        << QStringList{core5, QStringLiteral(
                                   "Puya/PY32F0xx_DFP/1.2.2/Drivers/CMSIS/Device/PY32F0xx/Include")};
     for (const char *target : {"GD32F30X_CL", "GD32F30X_XD", "GD32F30X_HD"})
         QTest::newRow(target) << QStringLiteral("gd32f30x_template_3targets")

@@ -14,7 +14,8 @@ QString sentence(const Notice &notice)
             .arg(arg(0), arg(1).isEmpty() ? QStringLiteral("(any version)") : arg(1), arg(2));
     case Notice::Kind::PackUsedInstead:
         return QStringLiteral("pack %1 %2 is not installed in %3; %4 is used instead")
-            .arg(arg(0), arg(1), arg(2), arg(3));
+                   .arg(arg(0), arg(1), arg(2), arg(3)) +
+               (arg(4).isEmpty() ? QString() : QStringLiteral(": ") + arg(4));
     case Notice::Kind::PackUnreadable:
         return QStringLiteral("the description of pack %1 %2 cannot be read: %3")
             .arg(arg(0), arg(1), arg(2));

@@ -61,6 +61,15 @@ QString deviceName(const Target &target)
     return device.section(QLatin1Char(':'), 0, 0);
 }
 
+// A version's major number: 6 of "6.0.0-dev"; -1 for none.
+int majorVersion(const QString &version)
+{
+    int digits = 0;
+    while (digits < version.size() && version.at(digits).isDigit())
+        ++digits;
+    return digits ? version.left(digits).toInt() : -1;
+}
+
 // "Vendor.Name", as the notices name a pack.
 QString packName(const PackRef &pack)
 {
@@ -175,7 +184,7 @@ TargetAdditions AdditionFinder::additionsFor(const QString &targetName)
         }
     }
     for (const Request &request : qAsConst(requests)) {
-        const QString version = resolve(request, target.name);
+        const QString version = resolve(request, target);
         if (version.isEmpty())
             continue;
         const PackDescription *description =
@@ -308,7 +317,7 @@ const PackDevice *AdditionFinder::findDevice(const Target &target, QString *pack
         if (!request.pack.isValid())
             return nullptr;
         // The pack is named even when the device is not: say when it is missing.
-        const QString version = resolve(request, target.name);
+        const QString version = resolve(request, target);
         if (version.isEmpty() || device.isEmpty())
             return nullptr;
         const PackDescription *description =
@@ -374,10 +383,25 @@ QString AdditionFinder::packRootNamed() const
 // The version of a pack that a target uses: the one the project names when it is
 // installed, otherwise the newest installed version that has everything the target takes
 // from the pack (for the device, preferably with its header); empty when none is installed.
-QString AdditionFinder::resolve(const Request &request, const QString &target)
+QString AdditionFinder::resolve(const Request &request, const Target &forTarget)
 {
+    const QString &target = forTarget.name;
     const PackRef &pack = request.pack;
-    const QStringList versions = m_packs->versions(pack.vendor, pack.name);
+    // Newest first; without the version the project names, its major version's first: a
+    // 5.x stands in for 5.6.0 better than 6.1.0 does. An Arm Compiler 5 target never gets
+    // CMSIS 6 while there is an older one: CMSIS 6 dropped armcc's headers.
+    QStringList versions = m_packs->versions(pack.vendor, pack.name);
+    const QStringList newest = versions;
+    const int major = majorVersion(pack.version);
+    if (!pack.version.isEmpty())
+        std::stable_partition(versions.begin(), versions.end(), [major](const QString &v) {
+            return majorVersion(v) == major;
+        });
+    const bool cmsis5 = forTarget.armCompiler5() && pack.vendor == QLatin1String("ARM") &&
+                        pack.name == QLatin1String("CMSIS");
+    if (cmsis5)
+        std::stable_partition(versions.begin(), versions.end(),
+                              [](const QString &v) { return majorVersion(v) < 6; });
     if (versions.isEmpty()) {
         notice(Notice::Kind::PackNotInstalled, {packName(pack), pack.version, packRootNamed()},
                target);
@@ -419,20 +443,36 @@ QString AdditionFinder::resolve(const Request &request, const QString &target)
         notice(Notice::Kind::PackUnreadable, {packName(pack), pack.version, description->error},
                target);
     }
+    // The first version in `order` that has everything the target takes, the device's
+    // header first; empty when none has.
+    auto pick = [&](const QStringList &order) {
+        for (const bool needHeader : {true, false}) {
+            if (needHeader && request.device.isEmpty())
+                continue;
+            for (const QString &version : order) {
+                if (usable(version, needHeader))
+                    return version;
+            }
+        }
+        return QString();
+    };
     auto instead = [&](const QString &version) {
-        if (!pack.version.isEmpty() && version != pack.version)
-            notice(Notice::Kind::PackUsedInstead,
-                   {packName(pack), pack.version, packRootNamed(), version}, target);
+        if (pack.version.isEmpty() || version == pack.version)
+            return version;
+        // Why, when the newest that has it all is not the one.
+        QString why;
+        const QString plain = pick(newest);
+        if (!plain.isEmpty() && plain != version)
+            why = cmsis5 && majorVersion(plain) >= 6
+                      ? QStringLiteral("Arm Compiler 5 takes no CMSIS 6")
+                      : QStringLiteral("the newest of version %1").arg(major);
+        notice(Notice::Kind::PackUsedInstead,
+               {packName(pack), pack.version, packRootNamed(), version, why}, target);
         return version;
     };
-    for (const bool needHeader : {true, false}) {
-        if (needHeader && request.device.isEmpty())
-            continue;
-        for (const QString &version : versions) {
-            if (usable(version, needHeader))
-                return instead(version);
-        }
-    }
+    const QString chosen = pick(versions);
+    if (!chosen.isEmpty())
+        return instead(chosen);
     // Nothing has all of it: the newest readable version gives what it has.
     for (const QString &version : versions) {
         const PackDescription *description = m_packs->description(pack.vendor, pack.name, version);
@@ -519,12 +559,8 @@ void AdditionFinder::addCmsisCore(const ConditionContext &context, TargetAdditio
     const QString name = QStringLiteral("CMSIS");
     QStringList versions = m_packs->versions(vendor, name);
     // By the major number: "6.0.0-dev" is CMSIS 6 as well.
-    std::stable_partition(versions.begin(), versions.end(), [](const QString &version) {
-        int digits = 0;
-        while (digits < version.size() && version.at(digits).isDigit())
-            ++digits;
-        return version.left(digits).toInt() < 6;
-    });
+    std::stable_partition(versions.begin(), versions.end(),
+                          [](const QString &version) { return majorVersion(version) < 6; });
     for (const QString &version : qAsConst(versions)) {
         const PackDescription *description = m_packs->description(vendor, name, version);
         if (!description->isValid())

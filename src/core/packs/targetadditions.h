@@ -62,7 +62,7 @@ public:
 
 private:
     struct Request;
-    QString resolve(const Request &request, const QString &target);
+    QString resolve(const Request &request, const Target &target);
     const PackDevice *findDevice(const Target &target, QString *packFolder);
     const PackComponent *findComponent(const PackDescription &description, const Attributes &wanted,
                                        const ConditionContext &context);
