@@ -88,7 +88,8 @@ private:
 };
 
 // Each member as a project of its own, in workspace order; the workspace's .pro last.
-// Two members that want one .pro fail the run; the others are written all the same.
+// A member that failed fails the run, as a project given on its own does; the others are
+// written all the same.
 bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &result,
                      const Report &report)
 {
@@ -101,7 +102,7 @@ bool reportWorkspace(const QString &workspace, const Corvane::WorkspaceResult &r
             report.files(name, {member.result.shared}, false);
         } else {
             report.failure(name, member.failure());
-            members = members && member.result.status != Corvane::ConversionStatus::OutputTaken;
+            members = false;
         }
     }
     report.notices(workspace, result.notices);
@@ -176,7 +177,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption targetOption(
         QStringLiteral("target"),
         QStringLiteral("For projects of several targets: the target the .pro selects when "
-                       "UV_TARGET is not set (default: the first target)."),
+                       "UV_TARGET is not set, by name or by number, 1 for the first (default: "
+                       "the first target)."),
         QStringLiteral("NAME"));
     parser.addOption(targetOption);
     const QCommandLineOption packRootOption(

@@ -85,7 +85,7 @@ ConversionResult convertProject(const QString &projectPath, const ConversionOpti
     QFile project(projectPath);
     StepFailure failed = checkInputPath(projectPath, projectFile, &result.outputPath);
     if (!failed)
-        failed = openInput(project);
+        failed = openInput(project, &result.reason);
     if (failed) {
         result.status = *failed;
         return result;

@@ -15,6 +15,8 @@ namespace Corvane {
 struct ConversionResult
 {
     ConversionStatus status = ConversionStatus::EmptyPath;
+    // Why the project could not be opened ("not found" ...); empty otherwise.
+    QString reason;
     // Where the .pro file goes; empty when the path was rejected before it was formed.
     QString outputPath;
     // The project's targets, once it was read.

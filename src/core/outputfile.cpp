@@ -18,11 +18,21 @@ StepFailure checkInputPath(const QString &path, bool rightKind, QString *outputP
     return std::nullopt;
 }
 
-StepFailure openInput(QFile &input)
+StepFailure openInput(QFile &input, QString *reason)
 {
-    if (!QFileInfo(input.fileName()).isFile() || !input.open(QIODevice::ReadOnly))
-        return ConversionStatus::ProjectOpenFailed;
-    return std::nullopt;
+    const QFileInfo info(input.fileName());
+    QString why;
+    if (!info.exists())
+        why = QStringLiteral("not found");
+    else if (!info.isFile())
+        why = QStringLiteral("not a file");
+    else if (!input.open(QIODevice::ReadOnly))
+        why = QStringLiteral("not readable");
+    else
+        return std::nullopt;
+    if (reason)
+        *reason = why;
+    return ConversionStatus::ProjectOpenFailed;
 }
 
 } // namespace Corvane

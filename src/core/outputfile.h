@@ -20,10 +20,10 @@ using StepFailure = std::optional<ConversionStatus>;
 // not the input itself through a link (WrongPath). Sets outputPath once it is known.
 StepFailure checkInputPath(const QString &path, bool rightKind, QString *outputPath);
 
-// Opens a project or workspace for reading, else ProjectOpenFailed. Only a regular file can
-// be one: opening a FIFO blocks until someone writes to it, and a device such as /dev/zero
-// never ends.
-StepFailure openInput(QFile &input);
+// Opens a project or workspace for reading, else ProjectOpenFailed with why in `reason`
+// ("not found", "not a file", "not readable"). Only a regular file can be one: opening a
+// FIFO blocks until someone writes to it, and a device such as /dev/zero never ends.
+StepFailure openInput(QFile &input, QString *reason = nullptr);
 
 } // namespace Corvane
 

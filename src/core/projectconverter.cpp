@@ -1,6 +1,7 @@
 #include "projectconverter.h"
 
 #include "compiledb/compilecommands.h"
+#include "model/diskspelling.h"
 #include "model/projectreader.h"
 #include "packs/packindex.h"
 #include "packs/packrepository.h"
@@ -47,7 +48,7 @@ ProjectConverter::~ProjectConverter() = default;
 
 Notices ProjectConverter::notices() const
 {
-    return m_resolved.notices + (m_files ? m_files->notices() : Notices());
+    return m_resolved.notices + m_caseNotices + (m_files ? m_files->notices() : Notices());
 }
 
 SourceEncodings ProjectConverter::encodings() const
@@ -71,11 +72,23 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
 {
     m_project = Project();
     m_resolved = ResolvedProject();
+    m_caseNotices.clear();
     m_files.reset();
     if (readProject(project, m_project) == ReadOutcome::ReadError)
         return ConversionStatus::ProjectReadFailed;
-    if (!m_defaultTarget.isEmpty() && !m_project.targetNames().contains(m_defaultTarget))
-        return ConversionStatus::UnknownTarget;
+    // A target by its name, else by its number, 1 for the first, as UV_TARGET takes it.
+    const QStringList names = m_project.targetNames();
+    QString selected = m_defaultTarget;
+    if (!selected.isEmpty() && !names.contains(selected)) {
+        bool number = false;
+        const int n = selected.toInt(&number);
+        if (!number || n < 1 || n > names.size())
+            return ConversionStatus::UnknownTarget;
+        selected = names.at(n - 1);
+    }
+    // Projects are written on Windows; a name the disk has in another letter case is the
+    // file meant.
+    m_caseNotices = spellAsOnDisk(m_project, m_projectDir);
 
     std::unique_ptr<PackRepository> packs(
         m_packRoot.isEmpty()
@@ -85,7 +98,7 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
                                                        : m_packIndex));
     AdditionFinder finder(m_project, m_projectDir, packs.get());
     finder.setInstallations(m_mdkRoot, m_c51Root);
-    m_resolved = resolveProject(m_project, finder, m_defaultTarget);
+    m_resolved = resolveProject(m_project, finder, selected);
 
     ProRendering rendering;
     rendering.time = m_time;

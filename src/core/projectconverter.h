@@ -27,8 +27,8 @@ public:
     ProjectConverter(const QString &projectDir, const QDateTime &time);
     ~ProjectConverter();
 
-    // The target a multi-target .pro selects when UV_TARGET is not set; empty for the
-    // first target.
+    // The target a multi-target .pro selects when UV_TARGET is not set, by name or by
+    // number (1 for the first); empty for the first target.
     void setDefaultTarget(const QString &target) { m_defaultTarget = target; }
     // Where CMSIS packs are installed, empty for none, and where that came from for the
     // notices ("CMSIS_PACK_ROOT" …).
@@ -81,6 +81,7 @@ private:
     RewriteOptions m_rewrite;
     Project m_project;
     ResolvedProject m_resolved;
+    Notices m_caseNotices;
     std::unique_ptr<FileCheck> m_files;
 };
 

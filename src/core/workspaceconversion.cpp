@@ -2,6 +2,7 @@
 
 #include "outputfile.h"
 #include "qmake/subdirswriter.h"
+#include "reading/lettercase.h"
 #include "reading/workspace.h"
 
 #include <QDir>
@@ -39,13 +40,22 @@ QVector<WorkspaceMemberResult> convertMembers(const QString &workspaceDir,
                                               const QVector<WorkspaceMember> &members,
                                               const ConversionOptions &options,
                                               QHash<QString, QString> &outputs,
-                                              QVector<ProjectEntries> &entries)
+                                              QVector<ProjectEntries> &entries, Notices &notices)
 {
+    LetterCase disk(workspaceDir);
     QVector<WorkspaceMemberResult> results;
     QHash<QString, int> seen;
     for (const WorkspaceMember &member : members) {
         WorkspaceMemberResult result;
         result.path = memberProjectPath(workspaceDir, member.path);
+        // A workspace written on Windows may name its member in another letter case.
+        if (!QFileInfo::exists(result.path)) {
+            const QString spelt = disk.onDisk(member.path);
+            if (!spelt.isEmpty()) {
+                notices.append({Notice::Kind::MemberOnDiskAs, {member.path, spelt}, {}});
+                result.path = memberProjectPath(workspaceDir, spelt);
+            }
+        }
         result.active = member.active;
         const QString key = fileKey(result.path);
         const auto earlier = seen.constFind(key);
@@ -99,7 +109,8 @@ QString workspaceOutputPath(const QString &workspacePath, const QString &outputP
 QString WorkspaceMemberResult::failure() const
 {
     if (result.status != ConversionStatus::OutputTaken)
-        return result.message();
+        return result.message() +
+               (result.reason.isEmpty() ? QString() : QLatin1Char(' ') + result.reason);
     return result.message() + QLatin1Char(' ') +
            QStringLiteral("%1 is the .pro of %2 as well")
                .arg(QDir::toNativeSeparators(result.outputPath),
@@ -150,7 +161,9 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
     QHash<QString, QString> outputs{{fileKey(result.outputPath), QString()},
                                     {fileKey(workspacePath), QString()}};
     QVector<ProjectEntries> entries;
-    result.members = convertMembers(info.path(), reading.members, memberOptions, outputs, entries);
+    Notices memberNotices;
+    result.members = convertMembers(info.path(), reading.members, memberOptions, outputs, entries,
+                                    memberNotices);
 
     QVector<Subproject> subprojects;
     SourceEncodings encodings;
@@ -183,6 +196,7 @@ WorkspaceResult convertWorkspace(const QString &workspacePath, const ConversionO
         return result;
     }
     result.status = ConversionStatus::Converted;
+    result.notices = memberNotices;
     result.shared = placeSharedSettings(result.outputPath, encodings, &result.notices);
     if (options.compileCommands) {
         const DatabaseOutcome database = writeCompileCommands(entries, options.compileCommandsDir);

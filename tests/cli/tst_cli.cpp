@@ -241,6 +241,10 @@ void TestCli::targetOption_data()
     QTest::newRow("name with a blank")
         << QString::fromUtf8("调试 1") << 0
         << QByteArray("isEmpty(UV_TARGET): UV_TARGET = \"\xe8\xb0\x83\xe8\xaf\x95 1\"\r\n");
+    QTest::newRow("by number, as UV_TARGET")
+        << QStringLiteral("2") << 0
+        << QByteArray("isEmpty(UV_TARGET): UV_TARGET = \"Release\"\r\n");
+    QTest::newRow("no such number") << QStringLiteral("4") << 1 << QByteArray();
     QTest::newRow("unknown target") << QStringLiteral("Relase") << 1 << QByteArray();
     QTest::newRow("letter case counts") << QStringLiteral("debug") << 1 << QByteArray();
 }
@@ -301,7 +305,7 @@ void TestCli::fileNotices()
         return;
     }
     QCOMPARE(run.err, CliOutput::line(QStringLiteral("MDK-ARM/fw.uvprojx: file ../src/Main.c is "
-                                                     "not on disk; on disk as ../Src/main.c")));
+                                                     "on disk as ../Src/main.c, which is used")));
 }
 
 void TestCli::packNotices_data()
@@ -373,25 +377,25 @@ void TestCli::workspaces_data()
     QTest::addColumn<QStringList>("written");
 
     const QString gone = QDir::toNativeSeparators(QStringLiteral("ws/gone/gone.uvprojx")) +
-                         QStringLiteral(": 打开工程文件失败！");
+                         QStringLiteral(": 打开工程文件失败！ not found");
     const QString notice = QDir::toNativeSeparators(QStringLiteral("ws/APP/app.uvprojx")) +
                            QStringLiteral(": pack Keil.STM32F1xx_DFP 2.4.0 is not installed in ") +
                            QDir::toNativeSeparators(QStringLiteral("@/packs")) +
                            QStringLiteral(" (from --pack-root) (target \"app\")");
     // The members first, in workspace order, the workspace's .pro last; a missing member
-    // has its line on stderr and the run still succeeds.
+    // has its line on stderr, with why, and fails the run.
     const QStringList converted{QStringLiteral("@/ws/APP/app.pro"), QStringLiteral("@/lib/lib.pro"),
                                 QStringLiteral("@/ws/WS.pro")};
     const QStringList written{QStringLiteral("lib/lib.pro"), QStringLiteral("ws/APP/app.pro"),
                               QStringLiteral("ws/WS.pro")};
     QTest::newRow("members, then the workspace")
-        << QStringList{QStringLiteral("ws/WS.uvmpw")} << 0 << converted << QStringList{notice, gone}
+        << QStringList{QStringLiteral("ws/WS.uvmpw")} << 1 << converted << QStringList{notice, gone}
         << written;
     // A target names a single project's target: the members keep their defaults.
     QTest::newRow("target given") << QStringList{QStringLiteral("--target"),
                                                  QStringLiteral("Release"),
                                                  QStringLiteral("ws/WS.uvmpw")}
-                                  << 0 << converted << QStringList{notice, gone} << written;
+                                  << 1 << converted << QStringList{notice, gone} << written;
     // Two members that want one .pro: the second names the first's, and the run fails.
     QTest::newRow("two members, one .pro")
         << QStringList{QStringLiteral("ws/twice.uvmpw")} << 1

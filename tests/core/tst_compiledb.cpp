@@ -402,12 +402,15 @@ QByteArray optionsTarget(const QByteArray &toolset, const QByteArray &misc, cons
     return "<Target><TargetName>T</TargetName><ToolsetName>" + toolset.left(7) +
            "</ToolsetName>\n" + (toolset.endsWith("6") ? "<uAC6>1</uAC6>\n" : "") +
            "<Cpu>CPUTYPE(\"Cortex-M33\") TZ</Cpu>\n<TargetArm" + ads + ">\n<ArmAdsMisc>" + misc +
-           "</ArmAdsMisc>\n<" + c + ">\n" + cads + "\n</" + c + ">\n<" + a + ">\n" + aads +
-           "\n</" + a + ">\n</TargetArm" + ads + ">\n<Groups><Group><GroupName>G</GroupName>\n"
-           "<GroupOption><GroupArm" + ads + "><" + c + ">\n" + groupCads + "\n</" + c +
-           "></GroupArm" + ads + "></GroupOption>\n<Files><File><FileType>1</FileType>\n"
-           "<FilePath>g.c</FilePath>\n<FileOption><FileArm" + ads + "><" + c + ">\n" + fileCads +
-           "\n</" + c + "></FileArm" + ads + "></FileOption></File>\n<File><FileType>1</FileType>"
+           "</ArmAdsMisc>\n<" + c + ">\n" + cads + "\n</" + c + ">\n<" + a + ">\n" + aads + "\n</" +
+           a + ">\n</TargetArm" + ads +
+           ">\n<Groups><Group><GroupName>G</GroupName>\n"
+           "<GroupOption><GroupArm" +
+           ads + "><" + c + ">\n" + groupCads + "\n</" + c + "></GroupArm" + ads +
+           "></GroupOption>\n<Files><File><FileType>1</FileType>\n"
+           "<FilePath>g.c</FilePath>\n<FileOption><FileArm" +
+           ads + "><" + c + ">\n" + fileCads + "\n</" + c + "></FileArm" + ads +
+           "></FileOption></File>\n<File><FileType>1</FileType>"
            "\n<FilePath>h.c</FilePath>\n</File></Files></Group>\n<Group><GroupName>O</GroupName>\n"
            "<Files><File><FileType>1</FileType>\n<FilePath>o.c</FilePath>\n</File></Files>"
            "</Group></Groups></Target>\n";
@@ -433,8 +436,9 @@ void TestCompileDb::settings_data()
         << QStringList{"A|", "-std=gnu11|-DA|-DG|-DF|-Iginc|-Wall|-DX",
                        "-std=c99|-DA|-DG|-Iginc|-Wall", "-std=c99|-DA"};
     QTest::newRow("Arm Compiler 6's type options")
-        << optionsTarget(ac6, "", "<PlainCh>1</PlainCh><vShortEn>1</vShortEn><vShortWch>0</vShortWch>",
-                         "", "<PlainCh>0</PlainCh>", "<vShortWch>1</vShortWch><PlainCh>2</PlainCh>")
+        << optionsTarget(ac6, "",
+                         "<PlainCh>1</PlainCh><vShortEn>1</vShortEn><vShortWch>0</vShortWch>", "",
+                         "<PlainCh>0</PlainCh>", "<vShortWch>1</vShortWch><PlainCh>2</PlainCh>")
         << QStringList{"|", "-funsigned-char|-fshort-enums|-fshort-wchar",
                        "-funsigned-char|-fshort-enums", "-fsigned-char|-fshort-enums"};
     QTest::newRow("Arm Compiler 5's: enums as int, its 2-byte wchar_t")
@@ -469,8 +473,8 @@ void TestCompileDb::settings()
     QFETCH(QStringList, expected);
 
     ProjectTree tree;
-    QVERIFY(tree.add(QStringLiteral("fw.uvprojx"), "<Project><Targets>" + target +
-                                                       "</Targets></Project>"));
+    QVERIFY(tree.add(QStringLiteral("fw.uvprojx"),
+                     "<Project><Targets>" + target + "</Targets></Project>"));
     ConversionOptions options;
     options.compileCommands = true;
     const ConversionResult result = convertProject(tree.path("fw.uvprojx"), options);

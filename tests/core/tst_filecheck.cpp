@@ -6,6 +6,7 @@
 #include "projecttree.h"
 #include "qmake/sharedsettings.h"
 #include "reading/textencoding.h"
+#include "workspaceconversion.h"
 
 #include <QtTest>
 
@@ -39,6 +40,8 @@ private slots:
     void notices_data();
     void notices();
     void sharedSettings();
+    void letterCase_data();
+    void letterCase();
 };
 
 void TestFileCheck::encodings_data()
@@ -79,8 +82,8 @@ void TestFileCheck::notices_data()
         << project("..\\User\\Led\\bsp_led.c ..\\gone.c", "..\\Inc;..\\Missing\\Inc")
         << QVariantMap{{QStringLiteral("User/led/bsp_led.c"), QByteArray()},
                        {QStringLiteral("Inc/main.h"), QByteArray()}}
-        << QStringList{QStringLiteral("file ../User/Led/bsp_led.c is not on disk; on disk as "
-                                      "../User/led/bsp_led.c"),
+        << QStringList{QStringLiteral("file ../User/Led/bsp_led.c is on disk as "
+                                      "../User/led/bsp_led.c, which is used"),
                        QStringLiteral("file ../gone.c is not on disk"),
                        QStringLiteral("include folder ../Missing/Inc is not on disk")}
         << false;
@@ -143,7 +146,7 @@ void TestFileCheck::notices()
     const ConversionResult result = convertProject(tree.path(QStringLiteral("fw/fw.uvprojx")));
     QVERIFY(result.succeeded());
     if (!caseSensitiveFileSystem(tree.root()))
-        notices = notices.filter(QRegularExpression(QStringLiteral("^(?!.*; on disk as )")));
+        notices = notices.filter(QRegularExpression(QStringLiteral("^(?!.* is on disk as )")));
     QCOMPARE(noticeTexts(result.notices), notices);
     QCOMPARE(tree.read(QStringLiteral("fw/fw.pro.shared")),
              gbk ? Corvane::sharedSettings("GBK") : QByteArray());
@@ -174,6 +177,62 @@ void TestFileCheck::sharedSettings()
              QStringList{QStringLiteral("the sources are GBK, but fw.pro.shared was not written by "
                                         "Corvane and stays as it is; choose GBK as the project's "
                                         "text encoding in Qt Creator")});
+}
+
+void TestFileCheck::letterCase_data()
+{
+    QTest::addColumn<QStringList>("disk");
+    QTest::addColumn<QByteArray>("project"); // the member fw/fw.uvprojx of WS.uvmpw
+    QTest::addColumn<QByteArray>("member");  // as the workspace names it
+    QTest::addColumn<QStringList>("lines");  // of the member's .pro
+    QTest::addColumn<QStringList>("notices");
+
+    const QByteArray fw = "fw\\fw.uvprojx";
+    QTest::newRow("a file: the disk's name in the .pro")
+        << QStringList{"Src/main.c"} << project("..\\src\\Main.c", "") << fw
+        << QStringList{"\t../Src/main.c \\"}
+        << QStringList{"fw: file ../src/Main.c is on disk as ../Src/main.c, which is used"};
+    QTest::newRow("an include folder: its headers listed from the disk's folder")
+        << QStringList{"Inc/Main.h"} << project("a.c", "..\\inc") << fw
+        << QStringList{"\t../Inc", "\t../Inc/Main.h \\"}
+        << QStringList{"fw: include folder ../inc is on disk as ../Inc, which is used",
+                       "fw: file a.c is not on disk"};
+    QTest::newRow("several match: nothing changes")
+        << QStringList{"Src/main.c", "SRC/main.c"} << project("..\\src\\main.c", "") << fw
+        << QStringList{"\t../src/main.c \\"}
+        << QStringList{"fw: file ../src/main.c is not on disk"};
+    QTest::newRow("a workspace's member")
+        << QStringList{"fw/Main.c"} << project("main.c", "") << QByteArray("FW\\FW.uvprojx")
+        << QStringList{"\tMain.c \\"}
+        << QStringList{"fw: file main.c is on disk as Main.c, which is used",
+                       "ws: member FW/FW.uvprojx is on disk as fw/fw.uvprojx, which is used"};
+}
+
+// Names spelt as Windows forgives, held against a disk that tells letter case apart.
+void TestFileCheck::letterCase()
+{
+    QFETCH(QStringList, disk);
+    QFETCH(QByteArray, project);
+    QFETCH(QByteArray, member);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, notices);
+
+    ProjectTree tree;
+    if (!caseSensitiveFileSystem(tree.root()))
+        QSKIP("letter case does not count on this disk");
+    QVERIFY(tree.addAll(disk));
+    QVERIFY(tree.add(QStringLiteral("fw/fw.uvprojx"), project));
+    QVERIFY(tree.add(QStringLiteral("WS.uvmpw"),
+                     "<project><PathAndName>" + member + "</PathAndName></project>\n"));
+    const WorkspaceResult result = convertWorkspace(tree.path(QStringLiteral("WS.uvmpw")));
+    QVERIFY(result.succeeded() && result.members.size() == 1);
+    QStringList told = noticeTexts(result.members.first().result.notices)
+                           .replaceInStrings(QRegularExpression("^"), "fw: ");
+    told += noticeTexts(result.notices).replaceInStrings(QRegularExpression("^"), "ws: ");
+    QCOMPARE(told, notices);
+    const QList<QByteArray> pro = tree.read(QStringLiteral("fw/fw.pro")).split('\n');
+    for (const QString &line : qAsConst(lines))
+        QVERIFY2(pro.contains(line.toUtf8() + '\r'), qPrintable(line));
 }
 
 QTEST_GUILESS_MAIN(TestFileCheck)

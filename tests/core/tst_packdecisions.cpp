@@ -441,18 +441,19 @@ void TestPackDecisions::cmsisVersion_data()
     QTest::addColumn<QString>("used");
     QTest::addColumn<QString>("why"); // after "is used instead"; empty: no notice at all
 
-    QTest::newRow("AC6, 5.6.0 missing: the newest 5") << QByteArray("1") << QByteArray("5.6.0")
-                                                      << "5.9.0" << ": the newest of version 5";
+    QTest::newRow("AC6, 5.6.0 missing: the newest 5")
+        << QByteArray("1") << QByteArray("5.6.0") << "5.9.0"
+        << ": the newest of version 5";
     QTest::newRow("AC5, 5.6.0 missing: never CMSIS 6")
         << QByteArray("0") << QByteArray("5.6.0") << "5.9.0"
         << ": Arm Compiler 5 takes no CMSIS 6";
     QTest::newRow("AC5, 6.0.0 missing: never CMSIS 6")
         << QByteArray("0") << QByteArray("6.0.0") << "5.9.0"
         << ": Arm Compiler 5 takes no CMSIS 6";
-    QTest::newRow("AC6, 6.0.0 missing: the newest") << QByteArray("1") << QByteArray("6.0.0")
-                                                    << "6.1.0" << QString("");
-    QTest::newRow("installed: that one") << QByteArray("0") << QByteArray("6.1.0") << "6.1.0"
-                                         << QString();
+    QTest::newRow("AC6, 6.0.0 missing: the newest")
+        << QByteArray("1") << QByteArray("6.0.0") << "6.1.0" << QString("");
+    QTest::newRow("installed: that one")
+        << QByteArray("0") << QByteArray("6.1.0") << "6.1.0" << QString();
 }
 
 // The CMSIS a target takes when the version its project pins is not installed.
@@ -483,10 +484,10 @@ void TestPackDecisions::cmsisVersion()
                           tree.root(), tree.path(QStringLiteral("packs")));
     QCOMPARE(run.additions.packFolders, QStringList("@/ARM/CMSIS/" + used + "/Core/Include"));
     QCOMPARE(run.notices,
-             why.isNull() ? QStringList()
-                          : QStringList("pack ARM.CMSIS " + pinned + " is not installed in @; " +
-                                        used + " is used instead" + why +
-                                        " (target \"Target 1\")"));
+             why.isNull()
+                 ? QStringList()
+                 : QStringList("pack ARM.CMSIS " + pinned + " is not installed in @; " + used +
+                               " is used instead" + why + " (target \"Target 1\")"));
 }
 
 QTEST_GUILESS_MAIN(TestPackDecisions)

@@ -562,8 +562,8 @@ void TestMainWindow::generateShowsNotices()
                  QStringLiteral("pack Keil.STM32F1xx_DFP 2.4.0 is not installed in ")),
              qPrintable(details.first()));
     if (caseCounts)
-        QCOMPARE(details.last(), QStringLiteral("file ../core/src/main.c is not on disk; on disk "
-                                                "as ../Core/Src/main.c"));
+        QCOMPARE(details.last(), QStringLiteral("file ../core/src/main.c is on disk as "
+                                                "../Core/Src/main.c, which is used"));
     QVERIFY(QFileInfo::exists(QFileInfo(project).absolutePath() + QStringLiteral("/fw.pro")));
 }
 
@@ -596,7 +596,7 @@ void TestMainWindow::generateWorkspace()
         if (member != QLatin1String("fw"))
             details.append(QDir::toNativeSeparators(m_dir->path() + QLatin1Char('/') + member +
                                                     QStringLiteral("/MDK-ARM/fw.uvprojx")) +
-                           QStringLiteral(": 打开工程文件失败！"));
+                           QStringLiteral(": 打开工程文件失败！ not found"));
     }
     const QString path = m_dir->path() + QStringLiteral("/WS.uvmpw");
     writeFile(path, workspace + "</ProjectWorkspace>\r\n");

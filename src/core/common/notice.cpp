@@ -27,8 +27,14 @@ QString sentence(const Notice &notice)
                               "components are left out")
             .arg(arg(0));
     case Notice::Kind::FileMissing:
-        return QStringLiteral("file %1 is not on disk").arg(arg(0)) +
-               (arg(1).isEmpty() ? QString() : QStringLiteral("; on disk as %1").arg(arg(1)));
+        return QStringLiteral("file %1 is not on disk").arg(arg(0));
+    case Notice::Kind::FileOnDiskAs:
+        return QStringLiteral("file %1 is on disk as %2, which is used").arg(arg(0), arg(1));
+    case Notice::Kind::FolderOnDiskAs:
+        return QStringLiteral("include folder %1 is on disk as %2, which is used")
+            .arg(arg(0), arg(1));
+    case Notice::Kind::MemberOnDiskAs:
+        return QStringLiteral("member %1 is on disk as %2, which is used").arg(arg(0), arg(1));
     case Notice::Kind::MoreFilesMissing:
         return QStringLiteral("and %1 more files are not on disk").arg(arg(0));
     case Notice::Kind::FolderMissing:

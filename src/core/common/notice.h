@@ -20,7 +20,10 @@ struct Notice
         DeviceNotDescribed, // device, pack, version
         GeneratorMissing,   // generator description
         // Files the .pro lists, held against the disk.
-        FileMissing,          // path, the path on disk in other letter case (empty: none)
+        FileMissing,          // path
+        FileOnDiskAs,         // path, the path on disk in other letter case
+        FolderOnDiskAs,       // include entry, the folder on disk in other letter case
+        MemberOnDiskAs,       // workspace member, the project on disk in other letter case
         MoreFilesMissing,     // how many
         FolderMissing,        // include entry
         MoreFoldersMissing,   // how many

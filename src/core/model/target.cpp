@@ -18,8 +18,8 @@ CSettings CSettings::with(const CSettings &below) const
     take(out.enumInt, below.enumInt, 2);
     // A group's and a file's own options come after the target's on uVision's command line.
     if (!below.miscControls.isEmpty())
-        out.miscControls += (out.miscControls.isEmpty() ? QString() : QStringLiteral(" ")) +
-                            below.miscControls;
+        out.miscControls +=
+            (out.miscControls.isEmpty() ? QString() : QStringLiteral(" ")) + below.miscControls;
     return out;
 }
 

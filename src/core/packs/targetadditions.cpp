@@ -394,9 +394,8 @@ QString AdditionFinder::resolve(const Request &request, const Target &forTarget)
     const QStringList newest = versions;
     const int major = majorVersion(pack.version);
     if (!pack.version.isEmpty())
-        std::stable_partition(versions.begin(), versions.end(), [major](const QString &v) {
-            return majorVersion(v) == major;
-        });
+        std::stable_partition(versions.begin(), versions.end(),
+                              [major](const QString &v) { return majorVersion(v) == major; });
     const bool cmsis5 = forTarget.armCompiler5() && pack.vendor == QLatin1String("ARM") &&
                         pack.name == QLatin1String("CMSIS");
     if (cmsis5)

@@ -85,10 +85,8 @@ Notices FileCheck::notices()
     Notices out;
     appendCapped(
         out, m_missingFiles,
-        [this](const QString &file) -> Notice {
-            // Only for the files shown: a folder of a thousand sources not checked out
-            // costs no look-ups.
-            return {Notice::Kind::FileMissing, {file, onDiskAs(file)}, {}};
+        [](const QString &file) -> Notice {
+            return {Notice::Kind::FileMissing, {file}, {}};
         },
         Notice::Kind::MoreFilesMissing);
     appendCapped(
@@ -106,28 +104,6 @@ Notices FileCheck::notices()
     return out;
 }
 
-// The path with each part spelt as the disk has it, when only letter case keeps the path
-// from naming a file; empty when it names nothing in any case.
-QString FileCheck::onDiskAs(const QString &path)
-{
-    if (QDir::isAbsolutePath(path))
-        return QString();
-    const QStringList parts = path.split(QLatin1Char('/'));
-    QString at = m_projectDir;
-    QStringList found;
-    for (const QString &part : parts) {
-        QString name = part;
-        if (!part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..")) {
-            name = entryIgnoringCase(at, part);
-            if (name.isEmpty())
-                return QString();
-        }
-        at += QLatin1Char('/') + name;
-        found.append(name);
-    }
-    return found.join(QLatin1Char('/'));
-}
-
 // Projects name hundreds of sources in a few folders, often folders not checked out: each
 // folder is asked about once.
 bool FileCheck::folderExists(const QString &folder)
@@ -136,27 +112,6 @@ bool FileCheck::folderExists(const QString &folder)
     if (known == m_folders.constEnd())
         known = m_folders.insert(folder, QFileInfo(folder).isDir());
     return known.value();
-}
-
-// The entry of `dir` spelt `name` in any letter case; empty when there is none. Each
-// folder is listed once: projects name hundreds of files in the same few folders.
-QString FileCheck::entryIgnoringCase(const QString &dir, const QString &name)
-{
-    const QString key = QDir::cleanPath(dir);
-    auto listing = m_listings.find(key);
-    if (listing == m_listings.end()) {
-        Listing names;
-        const QStringList entries = QDir(key).entryList(QDir::AllEntries | QDir::Hidden |
-                                                        QDir::System | QDir::NoDotAndDotDot);
-        for (const QString &entry : entries) {
-            // With two spellings on a case-sensitive disk, the exact one wins below.
-            names.insert(entry.toLower(), entry);
-            names.insert(entry, entry);
-        }
-        listing = m_listings.insert(key, names);
-    }
-    const auto exact = listing->constFind(name);
-    return exact != listing->constEnd() ? exact.value() : listing->value(name.toLower());
 }
 
 } // namespace Corvane

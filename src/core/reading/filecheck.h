@@ -14,9 +14,9 @@
 namespace Corvane {
 
 // What the .pro lists, held against the disk: files and include folders the project names
-// that are not there (or only in another letter case, which Windows forgives and Qt
-// Creator on Linux does not), and how the listed sources and headers are encoded. Each
-// finding is told once a project, however many targets name the file.
+// that are not there (spellAsOnDisk() finds those in another letter case first), and how
+// the listed sources and headers are encoded. Each finding is told once a project, however
+// many targets name the file.
 class FileCheck
 {
 public:
@@ -40,11 +40,6 @@ public:
 
 private:
     bool folderExists(const QString &folder);
-    QString onDiskAs(const QString &path);
-    QString entryIgnoringCase(const QString &dir, const QString &name);
-
-    // A folder's entries, by their names in lower case.
-    using Listing = QHash<QString, QString>;
 
     QString m_projectDir;
     // The files the project names, each checked once as a source or header and once as any
@@ -58,7 +53,6 @@ private:
     QStringList m_missingFolders;
     QStringList m_unknownEncoding;
     SourceEncodings m_encodings;
-    QHash<QString, Listing> m_listings; // for the letter-case look-up
     QHash<QString, bool> m_folders;
 };
 
