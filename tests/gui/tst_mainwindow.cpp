@@ -821,11 +821,10 @@ void TestMainWindow::pathArgument()
               QByteArray(projectText).replace("<Vendor>", "<PackID>K.F1.2.4.0</PackID><Vendor>"));
     const QString path = QFileInfo(project).absolutePath() + QLatin1Char('/') + name;
     QVector<ModalWindow> shown = answerModals([&] { m_window->openPath(path); });
-    QCOMPARE(shown.size(), opened.isEmpty() ? 0 : 1);
     QCOMPARE(shown.isEmpty() ? QString() : shown.first().text, opened);
     QCOMPARE(pathField()->text(), opened.isEmpty() ? path : QString());
 
-    // --convert: Generate's box, details included, and whether it converted.
+    // --convert: Generate's box, details (a pack is missing) included, and the outcome.
     bool succeeded = false;
     shown = answerModals([&] { succeeded = m_window->convert(path); });
     const QVector<ModalWindow> generated = clickGenerate();
@@ -833,7 +832,6 @@ void TestMainWindow::pathArgument()
     QCOMPARE(shown.first().text, converted);
     QCOMPARE(succeeded, opened.isEmpty());
     QCOMPARE(shown.first().details, generated.first().details);
-    QCOMPARE(shown.first().details.isEmpty(), !succeeded); // the pack not installed
 }
 
 QTEST_MAIN(TestMainWindow)
