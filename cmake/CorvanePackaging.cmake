@@ -15,9 +15,12 @@ if(WIN32)
 endif()
 
 if(UNIX AND NOT APPLE)
-    # What desktop environments look for: a .desktop entry and a themed icon.
+    # What desktop environments look for: a .desktop entry, the file types it opens (the
+    # Debian package's triggers update both databases) and a themed icon.
     install(FILES ${PROJECT_SOURCE_DIR}/resources/corvane.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/corvane-mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME corvane.xml)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/corvane.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 endif()

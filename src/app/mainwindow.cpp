@@ -24,6 +24,8 @@
 #include <QUrl>
 #include <QtMath>
 
+#include <algorithm>
+
 // The icon lives in this static library; its resource has to be registered by hand.
 static QIcon corvaneIcon()
 {
@@ -115,6 +117,13 @@ static QStringList workspaceDetails(const QString &workspace,
     return details;
 }
 
+// A drop's rule: the ending is checked without the dot, so "demo_uvproj" passes too.
+static bool isProjectName(const QString &name)
+{
+    return name.endsWith(QLatin1String("uvprojx")) || name.endsWith(QLatin1String("uvproj")) ||
+           name.endsWith(QLatin1String("uvmpw"));
+}
+
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
@@ -140,7 +149,29 @@ void MainWindow::on_pushButton_ChooseFile_clicked()
         ui->lineEdit_FilePath->setText(path);
 }
 
+void MainWindow::openPath(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!isProjectName(file.fileName()))
+        notify(QStringLiteral("选择的文件不受支持!"));
+    else if (!file.isFile())
+        notify(Corvane::statusMessage(Corvane::ConversionStatus::ProjectOpenFailed));
+    else
+        ui->lineEdit_FilePath->setText(path);
+}
+
+bool MainWindow::convert(const QString &path)
+{
+    ui->lineEdit_FilePath->setText(path);
+    return generate();
+}
+
 void MainWindow::on_pushButton_Gen_clicked()
+{
+    generate();
+}
+
+bool MainWindow::generate()
 {
     // The library writes through a QSaveFile: the .pro is complete before the box shows.
     // Packs and headers from where uVision on this machine takes them; Build writes a .pro
@@ -157,11 +188,15 @@ void MainWindow::on_pushButton_Gen_clicked()
         const Corvane::WorkspaceResult result =
             Corvane::convertWorkspace(ui->lineEdit_FilePath->text(), options);
         notify(result.message(), workspaceDetails(ui->lineEdit_FilePath->text(), result));
-        return;
+        // A member that failed fails the run, as on the command line.
+        return result.succeeded() &&
+               std::all_of(result.members.cbegin(), result.members.cend(),
+                           [](const auto &member) { return member.result.succeeded(); });
     }
     const Corvane::ConversionResult result =
         Corvane::convertProject(ui->lineEdit_FilePath->text(), options);
     notify(result.message(), Corvane::noticeTexts(result.notices));
+    return result.succeeded();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -175,18 +210,13 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 void MainWindow::dropEvent(QDropEvent *event)
 {
     const QMimeData *data = event->mimeData();
-    // A multi-file drop is judged by its first file only. The ending is checked without the
-    // dot, so "demo_uvproj" passes too. A remote URL has no local path to convert.
+    // A multi-file drop is judged by its first file only. A remote URL has no local path to
+    // convert.
     const QList<QUrl> urls = data->hasUrls() ? data->urls() : QList<QUrl>();
-    if (!urls.isEmpty() && urls.first().isLocalFile()) {
-        const QUrl &url = urls.first();
-        const QString name = url.fileName();
-        if (name.endsWith(QLatin1String("uvprojx")) || name.endsWith(QLatin1String("uvproj")) ||
-            name.endsWith(QLatin1String("uvmpw"))) {
-            ui->lineEdit_FilePath->setText(url.toLocalFile());
-            event->acceptProposedAction();
-            return;
-        }
+    if (!urls.isEmpty() && urls.first().isLocalFile() && isProjectName(urls.first().fileName())) {
+        ui->lineEdit_FilePath->setText(urls.first().toLocalFile());
+        event->acceptProposedAction();
+        return;
     }
     notify(QStringLiteral("选择的文件不受支持!"));
 }

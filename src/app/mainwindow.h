@@ -18,6 +18,12 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // `corvane PATH`, and a file dropped on the program's icon: the path goes into the field,
+    // or the box says why not, as for a file dropped on the window.
+    void openPath(const QString &path);
+    // `corvane --convert PATH`: Generate on PATH, with its box; whether it converted.
+    bool convert(const QString &path);
+
     // The buttons find these by name (connectSlotsByName), so the names must not change.
     // The drag-and-drop overrides are slots too; the order keeps their method indices stable.
 private slots:
@@ -27,6 +33,8 @@ private slots:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    bool generate();
+
     Ui::MainWindow *ui;
 };
 

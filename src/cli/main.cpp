@@ -218,14 +218,18 @@ int main(int argc, char *argv[])
         print(stderr, parser.errorText());
         return UsageError;
     }
-    // Not showHelp(): its text, which names the pack root, would go out in the ANSI code page,
-    // or into a message box on Windows when no console is attached.
+    // Not showHelp() nor showVersion(): the help names the pack root, which would go out in
+    // the ANSI code page, and on Windows both go into a message box when no console is
+    // attached (a script's or Wine's pipe).
     if (parser.isSet(QStringLiteral("help"))) {
         print(stdout, parser.helpText().trimmed());
         return AllConverted;
     }
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+    if (parser.isSet(QStringLiteral("version"))) {
+        print(stdout, QCoreApplication::applicationName() + QLatin1Char(' ') +
+                          QCoreApplication::applicationVersion());
+        return AllConverted;
+    }
 
     const QStringList projects = parser.positionalArguments();
     if (projects.isEmpty()) {

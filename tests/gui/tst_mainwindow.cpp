@@ -206,6 +206,9 @@ private slots:
     void dropOnPathField_data();
     void dropOnPathField();
 
+    void pathArgument_data();
+    void pathArgument();
+
 private:
     QLineEdit *pathField() const { return m_window->findChild<QLineEdit *>("lineEdit_FilePath"); }
     QPushButton *button(const char *name) const
@@ -790,6 +793,45 @@ void TestMainWindow::dropOnPathField()
         QCOMPARE(shown.first().text, unsupported);
         QCOMPARE(pathField()->text(), before);
     }
+}
+
+// `corvane PATH` (or a file dropped on its icon) and `corvane --convert PATH`, for a path in a
+// project's MDK-ARM folder. Opened without a message, the field takes the path.
+void TestMainWindow::pathArgument_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("converted");
+
+    const QString openFailed = QStringLiteral("打开工程文件失败！");
+    QTest::newRow("project") << "fw.uvprojx" << QString() << QStringLiteral("工程转换成功！");
+    QTest::newRow("missing") << "gone.uvprojx" << openFailed << openFailed;
+    QTest::newRow("wrong suffix") << "../Core/Src/main.c" << unsupported
+                                  << QStringLiteral("打开文件路径有误！");
+}
+
+void TestMainWindow::pathArgument()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, opened);
+    QFETCH(QString, converted);
+
+    const QString project = makeProject(m_dir->path(), QStringLiteral("4-1 OLED显示屏"));
+    writeFile(project,
+              QByteArray(projectText).replace("<Vendor>", "<PackID>K.F1.2.4.0</PackID><Vendor>"));
+    const QString path = QFileInfo(project).absolutePath() + QLatin1Char('/') + name;
+    QVector<ModalWindow> shown = answerModals([&] { m_window->openPath(path); });
+    QCOMPARE(shown.isEmpty() ? QString() : shown.first().text, opened);
+    QCOMPARE(pathField()->text(), opened.isEmpty() ? path : QString());
+
+    // --convert: Generate's box, details (a pack is missing) included, and the outcome.
+    bool succeeded = false;
+    shown = answerModals([&] { succeeded = m_window->convert(path); });
+    const QVector<ModalWindow> generated = clickGenerate();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text, converted);
+    QCOMPARE(succeeded, opened.isEmpty());
+    QCOMPARE(shown.first().details, generated.first().details);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -19,8 +19,8 @@ const LetterCase::Listing &LetterCase::listing(const QString &dir)
     if (found != m_listings.constEnd())
         return found.value();
     Listing listing;
-    const QStringList entries = QDir(key).entryList(QDir::AllEntries | QDir::Hidden |
-                                                    QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(key).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         listing.names.insert(entry);
         listing.byLowerCase[entry.toLower()].append(entry);
