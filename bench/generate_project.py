@@ -9,6 +9,7 @@ CRLF line ends, two-space XML indentation. Beside the project, a header tree mak
 the include directories real, each holding a few *.h files.
 
     bench/generate_project.py OUT_DIR [--targets 80] [--files 140] [--scale 8] ...
+    bench/generate_project.py OUT_DIR --targets 10 --long-values 20000   (long values)
 
 Prints the path of the project file. The output depends only on the arguments.
 """
@@ -356,6 +357,9 @@ def main():
                         help="entries of the one extra-long include list")
     parser.add_argument("--option-share", type=float, default=0.9,
                         help="share of files with a per-file option block")
+    parser.add_argument("--long-values", type=int, default=0, metavar="N",
+                        help="every target's include lists (C and assembler) and define list "
+                             "hold N entries instead (the long-value shape)")
     parser.add_argument("--scale", type=int, default=1,
                         help="multiplies the targets and the long include list")
     parser.add_argument("--name", default="Bench")
@@ -399,6 +403,12 @@ def main():
             long_list.append(f"..\\..\\..\\..\\vendor\\pack_{i // 500:03d}\\module_{i:06d}\\include")
     long_list = ";".join(long_list)
 
+    long_values_includes = ";".join(
+        f"..\\..\\..\\..\\vendor\\pack_{i // 500:03d}\\module_{i:06d}\\include"
+        if i % 100 else "..\\..\\sdk\\" + include_dirs[i // 100 % len(include_dirs)].replace("/", "\\")
+        for i in range(args.long_values))
+    long_values_defines = ",".join(f"CONFIG_OPTION_{i:06d}={i % 7}" for i in range(args.long_values))
+
     sources = [(f"{area}/{module}", f"{module}_{i}.c")
                for area in AREAS for module in MODULES for i in range(3)]
 
@@ -423,6 +433,11 @@ def main():
             defines = defines.replace(" ", ",")
         includes = long_list if t == targets // 2 else include_list
         asm_includes = include_list if t % 4 == 0 else ""
+        if args.long_values:
+            # As vendor SDK projects repeat them: the same lists in every target, the
+            # assembler's a copy of the compiler's.
+            includes = asm_includes = long_values_includes
+            defines = long_values_defines + f",BOARD_ID={t}"
         lines = ["    <Target>"]
         lines += target_options(name, "nRF52832_xxAA", defines, includes, asm_includes)
         lines.append("      <Groups>")

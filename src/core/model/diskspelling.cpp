@@ -9,31 +9,40 @@ Notices spellAsOnDisk(Project &project, const QString &projectDir)
 {
     LetterCase disk(projectDir);
     Notices notices;
-    // Projects repeat their folders and files in every target: each is looked at once.
-    QHash<QString, QString> spelt;
+    // Projects repeat their lists in every target: each is looked at once. A name found in
+    // another letter case is told once.
+    QHash<QString, QString> lists;
+    QSet<QString> told;
     const auto onDisk = [&](const QString &path, Notice::Kind kind) {
-        auto known = spelt.constFind(path);
-        if (known == spelt.constEnd()) {
-            known = spelt.insert(path, disk.onDisk(path));
-            if (!known->isEmpty())
-                notices.append({kind, {path, *known}, {}});
+        const QString spelt = disk.onDisk(path);
+        if (spelt.isEmpty())
+            return path;
+        if (!told.contains(path)) {
+            told.insert(path);
+            notices.append({kind, {path, spelt}, {}});
         }
-        return known->isEmpty() ? path : *known;
+        return spelt;
     };
     for (Target &target : project.targets) {
         for (TargetValue &value : target.values) {
             if (value.kind == TargetValue::File) {
                 value.text = onDisk(value.text, Notice::Kind::FileOnDiskAs);
-            } else if (value.kind == TargetValue::IncludePath) {
-                QStringList entries = includeEntries(value.text);
-                bool changed = false;
-                for (QString &entry : entries) {
-                    const QString folder = onDisk(entry, Notice::Kind::FolderOnDiskAs);
-                    changed = changed || folder != entry;
-                    entry = folder;
+            } else if (value.kind == TargetValue::IncludePath &&
+                       value.tool != OptionTool::Assembler && value.tool != OptionTool::Linker) {
+                // The same list in every target is looked at once.
+                auto known = lists.constFind(value.text);
+                if (known == lists.constEnd()) {
+                    QStringList entries = includeEntries(value.text);
+                    bool changed = false;
+                    for (QString &entry : entries) {
+                        const QString folder = onDisk(entry, Notice::Kind::FolderOnDiskAs);
+                        changed = changed || folder != entry;
+                        entry = folder;
+                    }
+                    known = lists.insert(value.text, changed ? entries.join(QLatin1Char(';'))
+                                                             : value.text);
                 }
-                if (changed)
-                    value.text = entries.join(QLatin1Char(';'));
+                value.text = *known;
             }
         }
     }

@@ -4,6 +4,8 @@
 #include "reading/projectlines.h"
 #include "reading/projectvalues.h"
 
+#include <QSet>
+
 #include <iterator>
 #include <optional>
 
@@ -149,10 +151,10 @@ public:
         first(target.device, value);
         addValue(TargetValue::Device, value.text());
     }
-    void define(const ScannedValue &value) { addValue(TargetValue::Define, value.text()); }
+    void define(const ScannedValue &value) { addValue(TargetValue::Define, interned(value)); }
     void includePath(const ScannedValue &value)
     {
-        addValue(TargetValue::IncludePath, value.text());
+        addValue(TargetValue::IncludePath, interned(value));
     }
     void packId(const ScannedValue &value) { first(currentTarget().packId, value); }
     void registerFile(const ScannedValue &value) { first(currentTarget().registerFile, value); }
@@ -212,6 +214,20 @@ public:
     void createLib(const ScannedValue &value) { currentTarget().createLib = value.digit() == 1; }
 
 private:
+    // Vendor projects repeat long define and include lists in every target and copy them
+    // into the assembler's options: each text is kept once, and shared.
+    QString interned(const ScannedValue &value)
+    {
+        QString text = value.text();
+        if (text.size() < 256)
+            return text;
+        const auto known = m_interned.constFind(text);
+        if (known != m_interned.constEnd())
+            return *known;
+        m_interned.insert(text);
+        return text;
+    }
+
     // The first value of each kind in a target is its own; the debug options of old
     // projects repeat some of them.
     static void first(QString &field, const ScannedValue &value)
@@ -355,6 +371,7 @@ private:
     int m_fileSettings = -1;
     bool m_inRte = false;
     QStringList m_path; // open elements inside <RTE>
+    QSet<QString> m_interned;
 };
 
 const ElementRule ReadingVisitor::rules[] = {

@@ -65,7 +65,11 @@ QByteArray joinDefines(const QStringList &items)
     for (int i = 0; i < items.size(); ++i) {
         if (i > 0)
             out += itemSeparator;
-        out += qmakeValue(items.at(i), ValueSyntax::DefineItem).toUtf8();
+        // Plain ASCII is the same in every syntax.
+        if (isPlainAscii(items.at(i)))
+            appendValue(out, items.at(i));
+        else
+            out += qmakeValue(items.at(i), ValueSyntax::DefineItem).toUtf8();
     }
     return out;
 }

@@ -10,7 +10,7 @@ namespace Corvane {
 namespace {
 
 constexpr size_t flushSize = 64 * 1024;
-constexpr int maxCachedIncludeList = 64 * 1024;
+constexpr int maxCachedIncludeList = 4 * 1024 * 1024;
 
 } // namespace
 
@@ -31,19 +31,30 @@ void ProWriter::device(const QString &name)
 
 void ProWriter::defines(const QString &list)
 {
-    const QStringList items = firstSeen(defineItems(list), m_seen.defines);
-    if (!items.isEmpty())
+    const List &parsed = parsedList(m_defineLists, list, defineItems);
+    bool whole = false;
+    const QStringList items = firstSeen(list, parsed, m_seen.defines, &whole);
+    if (items.isEmpty())
+        return;
+    if (!whole) {
         values(Fragments::definesOpener, Fragments::defineValues(items));
+        return;
+    }
+    if (parsed.rendered.isNull())
+        parsed.rendered = Fragments::defineValues(items);
+    values(Fragments::definesOpener, parsed.rendered);
 }
 
 void ProWriter::includes(const QString &list)
 {
-    const QStringList entries = firstSeen(includeEntries(list), m_seen.includes);
+    const List &parsed = parsedList(m_includeLists, list, includeEntries);
+    bool whole = false;
+    const QStringList entries = firstSeen(list, parsed, m_seen.includes, &whole);
     if (entries.isEmpty())
         return;
     // The include list ends at the blank lines of the HEADERS opener that follows it.
     block(Fragments::includesOpener);
-    write(includeBlock(entries));
+    write(includeBlock(whole ? list : entries.join(QLatin1Char(';')), entries));
     m_open = OpenList::Files;
 }
 
@@ -52,20 +63,60 @@ void ProWriter::shareSeen()
     m_shared = m_seen;
 }
 
-// The values of a list not written before in the target, or none when nothing of it is new.
-// Empty items stay as the list has them: they name nothing.
-QStringList ProWriter::firstSeen(const QStringList &items, QSet<QString> &seen)
+// Vendor projects repeat their long lists in every target: each is split once a run.
+const ProWriter::List &ProWriter::parsedList(QHash<QString, List> &lists, const QString &text,
+                                             QStringList (*split)(const QString &))
 {
+    auto found = lists.find(text);
+    if (found == lists.end()) {
+        List list;
+        list.items = split(text);
+        QSet<QString> named;
+        int count = 0;
+        for (const QString &item : qAsConst(list.items)) {
+            if (!item.isEmpty()) {
+                named.insert(item);
+                ++count;
+            }
+        }
+        list.unique = named.size() == count;
+        found = lists.insert(text, list);
+    }
+    return *found;
+}
+
+// The values of a list not written before in the target, or none when nothing of it is new.
+// Empty items stay as the list has them: they name nothing. *whole: the list as it is, the
+// target's first one without repeats; the items of the lists written are only looked at
+// when a second list comes.
+QStringList ProWriter::firstSeen(const QString &text, const List &list, SeenItems &seen,
+                                 bool *whole)
+{
+    *whole = false;
+    if (seen.lists.contains(text))
+        return QStringList();
+    if (seen.lists.isEmpty() && list.unique) {
+        seen.lists.insert(text);
+        seen.pending.append(list.items);
+        *whole = true;
+        return list.items;
+    }
+    for (const QStringList &items : qAsConst(seen.pending)) {
+        for (const QString &item : items)
+            seen.items.insert(item);
+    }
+    seen.pending.clear();
+    seen.lists.insert(text);
     QStringList out;
     bool dropped = false;
     bool named = false;
-    for (const QString &item : items) {
+    for (const QString &item : list.items) {
         if (item.isEmpty()) {
             out.append(item);
-        } else if (seen.contains(item)) {
+        } else if (seen.items.contains(item)) {
             dropped = true;
         } else {
-            seen.insert(item);
+            seen.items.insert(item);
             out.append(item);
             named = true;
         }
@@ -242,9 +293,8 @@ void ProWriter::closing()
 // The include list, the HEADERS opener and the header entries. Targets repeat the same
 // list, and the assembler options often copy it, so each list is made once a run; lists
 // far longer than real ones are not kept.
-QByteArray ProWriter::includeBlock(const QStringList &entries)
+QByteArray ProWriter::includeBlock(const QString &key, const QStringList &entries)
 {
-    const QString key = entries.join(QLatin1Char(';'));
     auto cached = m_includeBlocks.constFind(key);
     if (cached == m_includeBlocks.constEnd()) {
         IncludeBlock block;

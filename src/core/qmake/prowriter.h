@@ -72,9 +72,28 @@ private:
     // What the last block left open: a file list's last entry ends in a continuation.
     enum class OpenList { None, Sources, Files };
 
-    QByteArray includeBlock(const QStringList &entries);
+    // A define or include list as written: its items, whether none repeats, and for a
+    // define list its text in the .pro.
+    struct List
+    {
+        QStringList items;
+        bool unique = true;
+        mutable QByteArray rendered;
+    };
+    // What a target listed of one kind: the lists, and their items once a second list comes.
+    struct SeenItems
+    {
+        QSet<QString> lists;
+        QList<QStringList> pending;
+        QSet<QString> items;
+    };
+
+    QByteArray includeBlock(const QString &key, const QStringList &entries);
     QByteArray headerEntries(const QStringList &headers);
-    static QStringList firstSeen(const QStringList &items, QSet<QString> &seen);
+    static const List &parsedList(QHash<QString, List> &lists, const QString &text,
+                                  QStringList (*split)(const QString &));
+    static QStringList firstSeen(const QString &text, const List &list, SeenItems &seen,
+                                 bool *whole);
     // A file list: its opener, then one entry per line, each continued.
     void beginFiles(const char *opener, OpenList list);
     // A list of values, closed by its empty line.
@@ -97,10 +116,12 @@ private:
     };
     QHash<QString, IncludeBlock> m_includeBlocks;
     // What a target has listed: each define, include folder and header once.
+    QHash<QString, List> m_defineLists;
+    QHash<QString, List> m_includeLists;
     struct Seen
     {
-        QSet<QString> defines;
-        QSet<QString> includes;
+        SeenItems defines;
+        SeenItems includes;
         QSet<QString> headers;
     };
     Seen m_seen;

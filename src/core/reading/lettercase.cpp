@@ -1,72 +1,87 @@
 #include "reading/lettercase.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace Corvane {
 
-LetterCase::LetterCase(const QString &baseDir) : m_baseDir(baseDir) {}
-
-QString LetterCase::absolute(const QString &path) const
-{
-    return QDir::isAbsolutePath(path) ? path : m_baseDir + QLatin1Char('/') + path;
-}
+LetterCase::LetterCase(const QString &baseDir) : m_baseDir(QDir::cleanPath(baseDir)) {}
 
 const LetterCase::Listing &LetterCase::listing(const QString &dir)
 {
-    const QString key = QDir::cleanPath(dir);
-    auto found = m_listings.constFind(key);
+    auto found = m_listings.constFind(dir);
     if (found != m_listings.constEnd())
         return found.value();
     Listing listing;
-    const QStringList entries =
-        QDir(key).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden |
+                                                    QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         listing.names.insert(entry);
         listing.byLowerCase[entry.toLower()].append(entry);
     }
-    return m_listings.insert(key, listing).value();
+    return m_listings.insert(dir, listing).value();
 }
 
-bool LetterCase::exists(const QString &path)
+// The path's folder first, then its last part in that folder's listing.
+const LetterCase::Found &LetterCase::find(const QString &path)
 {
-    const QString full = QDir::cleanPath(absolute(path));
-    const int slash = full.lastIndexOf(QLatin1Char('/'));
-    // A root, or a path whose folder was not listed in full: ask the disk.
-    if (slash <= 0 || full.endsWith(QLatin1Char(':')))
-        return QFileInfo::exists(full);
-    return listing(full.left(slash)).names.contains(full.mid(slash + 1));
+    auto known = m_found.constFind(path);
+    if (known != m_found.constEnd())
+        return known.value();
+    Found found;
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0 && path.endsWith(QLatin1Char(':'))) {
+        // A drive: "C:" of "C:/x".
+        found = {true, false, path + QLatin1Char('/'), path + QLatin1Char('/')};
+    } else if (slash == 0 && path.size() == 1) {
+        found = {true, false, path, path}; // the root of "/x"
+    } else {
+        const Found parent = slash < 0    ? Found{true, false, QString(), m_baseDir}
+                             : slash == 0 ? find(path.left(1))
+                                          : find(path.left(slash));
+        const QString name = path.mid(slash + 1);
+        const QString separator = parent.spelt.isEmpty() || parent.spelt.endsWith(QLatin1Char('/'))
+                                      ? QString()
+                                      : QStringLiteral("/");
+        found = parent;
+        found.disk = QDir::cleanPath(parent.disk + QLatin1Char('/') + name);
+        QString spelt = name;
+        if (parent.found && !name.isEmpty() && name != QLatin1String(".") &&
+            name != QLatin1String("..")) {
+            const Listing &entries = listing(parent.disk);
+            if (!entries.names.contains(name)) {
+                const QStringList matches = entries.byLowerCase.value(name.toLower());
+                found.found = matches.size() == 1;
+                if (found.found) {
+                    spelt = matches.first();
+                    found.changed = true;
+                    found.disk = QDir::cleanPath(parent.disk + QLatin1Char('/') + spelt);
+                }
+            }
+        }
+        found.spelt = parent.spelt + separator + spelt;
+    }
+    return m_found.insert(path, found).value();
 }
 
 QString LetterCase::onDisk(const QString &path)
 {
-    if (path.isEmpty() || exists(path))
+    // Real paths have a few dozen parts; a list that climbs a million folders up is looked
+    // up part by part nowhere.
+    if (path.isEmpty() || path.count(QLatin1Char('/')) > 256)
         return QString();
-    QStringList parts = path.split(QLatin1Char('/'));
-    // The walk starts where the path does: the base folder, or the root it names ("/", "C:/").
-    QString at = m_baseDir;
-    QStringList spelt;
-    if (QDir::isAbsolutePath(path)) {
-        spelt.append(parts.takeFirst());
-        at = spelt.first() + QLatin1Char('/');
+    // Most paths name a file that is there, in a folder named before: its folder's listing
+    // tells, with nothing kept for the file itself.
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash > 0) {
+        const Found &folder = find(path.left(slash));
+        const QStringView name = QStringView(path).mid(slash + 1);
+        if (folder.found && !folder.changed && !name.isEmpty() && name != QLatin1String(".") &&
+            name != QLatin1String("..") &&
+            listing(folder.disk).names.contains(name.toString()))
+            return QString();
     }
-    bool changed = false;
-    for (const QString &part : qAsConst(parts)) {
-        QString name = part;
-        if (!part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..")) {
-            const Listing &entries = listing(at);
-            if (!entries.names.contains(part)) {
-                const QStringList matches = entries.byLowerCase.value(part.toLower());
-                if (matches.size() != 1)
-                    return QString();
-                name = matches.first();
-                changed = true;
-            }
-        }
-        at += (at.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) + name;
-        spelt.append(name);
-    }
-    return changed ? spelt.join(QLatin1Char('/')) : QString();
+    const Found &found = find(path);
+    return found.found && found.changed ? found.spelt : QString();
 }
 
 } // namespace Corvane

@@ -10,7 +10,9 @@ namespace Corvane {
 
 // Projects are written on Windows, whose file names ignore letter case: a project may name
 // User\Led\bsp_led.c where the disk has User/led/bsp_led.c. On a disk that tells letter case
-// apart, this finds the name the disk has. Each folder is listed once.
+// apart, this finds the name the disk has. Each folder is listed once, and each folder a
+// path passes through is looked up once: include lists name thousands of folders below the
+// same few.
 class LetterCase
 {
 public:
@@ -22,20 +24,25 @@ public:
     // letter case. Empty when it is there as spelt, or when a part matches none or several.
     QString onDisk(const QString &path);
 
-    // Whether the path names something on disk as spelt.
-    bool exists(const QString &path);
-
 private:
     struct Listing
     {
         QSet<QString> names;
         QHash<QString, QStringList> byLowerCase;
     };
+    struct Found
+    {
+        bool found = false;
+        bool changed = false; // a part is spelt otherwise on disk
+        QString spelt;        // as the disk has it, in the path's own form
+        QString disk;         // where it is, absolute and clean
+    };
+    const Found &find(const QString &path);
     const Listing &listing(const QString &dir);
-    QString absolute(const QString &path) const;
 
     QString m_baseDir;
     QHash<QString, Listing> m_listings;
+    QHash<QString, Found> m_found;
 };
 
 } // namespace Corvane

@@ -50,32 +50,35 @@ QString cleanFilePath(const QString &path)
 
 QStringList splitDefines(const QString &defines)
 {
+    // Views into the list, one copy per define: vendor lists hold thousands.
     QStringList result;
-    const QStringList items = defines.split(QLatin1Char(','));
-    for (const QString &raw : items) {
-        const QString item = raw.trimmed();
-        if (item.isEmpty()) {
+    const QStringView text(defines);
+    for (qsizetype start = 0;;) {
+        const qsizetype comma = text.indexOf(QLatin1Char(','), start);
+        const QStringView item = text.mid(start, comma < 0 ? -1 : comma - start).trimmed();
+        if (item.isEmpty())
             result.append(QString());
-            continue;
-        }
         // uVision also accepts blanks between defines; a quoted value may hold blanks.
-        QString current;
+        qsizetype from = -1;
         bool inQuotes = false;
-        for (const QChar c : item) {
+        for (qsizetype i = 0; i < item.size(); ++i) {
+            const QChar c = item.at(i);
             if (c == QLatin1Char('"'))
                 inQuotes = !inQuotes;
             if (c.isSpace() && !inQuotes) {
-                if (!current.isEmpty())
-                    result.append(current);
-                current.clear();
-            } else {
-                current += c;
+                if (from >= 0)
+                    result.append(item.mid(from, i - from).toString());
+                from = -1;
+            } else if (from < 0) {
+                from = i;
             }
         }
-        if (!current.isEmpty())
-            result.append(current);
+        if (from >= 0)
+            result.append(item.mid(from).toString());
+        if (comma < 0)
+            return result;
+        start = comma + 1;
     }
-    return result;
 }
 
 QStringList defineItems(const QString &defines)
