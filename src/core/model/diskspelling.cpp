@@ -39,8 +39,8 @@ Notices spellAsOnDisk(Project &project, const QString &projectDir)
                         changed = changed || folder != entry;
                         entry = folder;
                     }
-                    known = lists.insert(value.text, changed ? entries.join(QLatin1Char(';'))
-                                                             : value.text);
+                    known = lists.insert(value.text,
+                                         changed ? entries.join(QLatin1Char(';')) : value.text);
                 }
                 value.text = *known;
             }

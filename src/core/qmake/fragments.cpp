@@ -251,9 +251,23 @@ QByteArray defineList(const QString &defines)
     return joinDefines(defineItems(defines));
 }
 
-QByteArray defineValues(const QStringList &items)
+QByteArray defineValues(const std::vector<QStringView> &items)
 {
-    return joinDefines(items);
+    QByteArray out;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            out += itemSeparator;
+        // Plain ASCII is the same in every syntax.
+        if (isPlainAscii(items[i])) {
+            const int at = out.size();
+            out.resize(at + int(items[i].size()));
+            std::transform(items[i].cbegin(), items[i].cend(), out.begin() + at,
+                           [](QChar c) { return char(c.unicode()); });
+        } else {
+            out += qmakeValue(items[i].toString(), ValueSyntax::DefineItem).toUtf8();
+        }
+    }
+    return out;
 }
 
 QByteArray valueList(const QStringList &values)

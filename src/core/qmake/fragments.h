@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 // The pieces of a generated qmake project file. Every line ends in "\r\n"; values are
 // written as UTF-8.
 namespace Corvane::Fragments {
@@ -51,7 +53,7 @@ QByteArray deviceValue(const QString &device);
 // The items of a uVision define list, one per continuation line.
 QByteArray defineList(const QString &defines);
 // Define items (see defineItems()) the same way.
-QByteArray defineValues(const QStringList &items);
+QByteArray defineValues(const std::vector<QStringView> &items);
 
 // Values one per continuation line, each literal (see qmakeValue).
 QByteArray valueList(const QStringList &values);

@@ -4,6 +4,7 @@
 #include "reading/projectvalues.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace Corvane {
 
@@ -11,6 +12,30 @@ namespace {
 
 constexpr size_t flushSize = 64 * 1024;
 constexpr int maxCachedIncludeList = 4 * 1024 * 1024;
+
+// Whether no item but the empty one repeats: an open-addressing table of indices, no copies
+// and no allocation per item, as a list holds thousands.
+bool allDistinct(const std::vector<QStringView> &items)
+{
+    size_t size = 16;
+    while (size < items.size() * 2)
+        size *= 2;
+    std::vector<int> table(size, -1);
+    for (int i = 0; i < int(items.size()); ++i) {
+        const QStringView item = items[size_t(i)];
+        if (item.isEmpty())
+            continue;
+        for (size_t at = qHash(item) & (size - 1);; at = (at + 1) & (size - 1)) {
+            if (table[at] < 0) {
+                table[at] = i;
+                break;
+            }
+            if (items[size_t(table[at])] == item)
+                return false;
+        }
+    }
+    return true;
+}
 
 } // namespace
 
@@ -31,10 +56,10 @@ void ProWriter::device(const QString &name)
 
 void ProWriter::defines(const QString &list)
 {
-    const List &parsed = parsedList(m_defineLists, list, defineItems);
+    const List &parsed = parsedList(m_defineLists, list, defineViews);
     bool whole = false;
-    const QStringList items = firstSeen(list, parsed, m_seen.defines, &whole);
-    if (items.isEmpty())
+    const std::vector<QStringView> items = firstSeen(list, parsed, m_seen.defines, &whole);
+    if (items.empty())
         return;
     if (!whole) {
         values(Fragments::definesOpener, Fragments::defineValues(items));
@@ -47,14 +72,14 @@ void ProWriter::defines(const QString &list)
 
 void ProWriter::includes(const QString &list)
 {
-    const List &parsed = parsedList(m_includeLists, list, includeEntries);
+    const List &parsed = parsedList(m_includeLists, list, includeEntryViews);
     bool whole = false;
-    const QStringList entries = firstSeen(list, parsed, m_seen.includes, &whole);
-    if (entries.isEmpty())
+    const std::vector<QStringView> entries = firstSeen(list, parsed, m_seen.includes, &whole);
+    if (entries.empty())
         return;
     // The include list ends at the blank lines of the HEADERS opener that follows it.
     block(Fragments::includesOpener);
-    write(includeBlock(whole ? list : entries.join(QLatin1Char(';')), entries));
+    write(includeBlock(whole ? list : QString(), entries));
     m_open = OpenList::Files;
 }
 
@@ -63,65 +88,61 @@ void ProWriter::shareSeen()
     m_shared = m_seen;
 }
 
-// Vendor projects repeat their long lists in every target: each is split once a run.
-const ProWriter::List &ProWriter::parsedList(QHash<QString, List> &lists, const QString &text,
-                                             QStringList (*split)(const QString &))
+// Vendor projects repeat their long lists in every target: each is split once a run, into
+// views of its text with '/' separators.
+const ProWriter::List &ProWriter::parsedList(QHash<QString, std::shared_ptr<List>> &lists,
+                                             const QString &text,
+                                             std::vector<QStringView> (*split)(QStringView))
 {
+    // Each list where it was made: the targets' records point to it.
     auto found = lists.find(text);
     if (found == lists.end()) {
-        List list;
-        list.items = split(text);
-        QSet<QString> named;
-        int count = 0;
-        for (const QString &item : qAsConst(list.items)) {
-            if (!item.isEmpty()) {
-                named.insert(item);
-                ++count;
-            }
-        }
-        list.unique = named.size() == count;
+        auto list = std::make_shared<List>();
+        list->text = QString(text).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        list->items = split(list->text);
+        list->unique = allDistinct(list->items);
         found = lists.insert(text, list);
     }
-    return *found;
+    return **found;
 }
 
 // The values of a list not written before in the target, or none when nothing of it is new.
 // Empty items stay as the list has them: they name nothing. *whole: the list as it is, the
 // target's first one without repeats; the items of the lists written are only looked at
 // when a second list comes.
-QStringList ProWriter::firstSeen(const QString &text, const List &list, SeenItems &seen,
-                                 bool *whole)
+std::vector<QStringView> ProWriter::firstSeen(const QString &text, const List &list,
+                                              SeenItems &seen, bool *whole)
 {
     *whole = false;
     if (seen.lists.contains(text))
-        return QStringList();
+        return {};
     if (seen.lists.isEmpty() && list.unique) {
         seen.lists.insert(text);
-        seen.pending.append(list.items);
+        seen.pending.append(&list);
         *whole = true;
         return list.items;
     }
-    for (const QStringList &items : qAsConst(seen.pending)) {
-        for (const QString &item : items)
+    for (const List *written : qAsConst(seen.pending)) {
+        for (const QStringView item : written->items)
             seen.items.insert(item);
     }
     seen.pending.clear();
     seen.lists.insert(text);
-    QStringList out;
+    std::vector<QStringView> out;
     bool dropped = false;
     bool named = false;
-    for (const QString &item : list.items) {
+    for (const QStringView item : list.items) {
         if (item.isEmpty()) {
-            out.append(item);
+            out.push_back(item);
         } else if (seen.items.contains(item)) {
             dropped = true;
         } else {
             seen.items.insert(item);
-            out.append(item);
+            out.push_back(item);
             named = true;
         }
     }
-    return dropped && !named ? QStringList() : out;
+    return dropped && !named ? std::vector<QStringView>() : out;
 }
 
 QByteArray ProWriter::headerEntries(const QStringList &headers)
@@ -293,15 +314,19 @@ void ProWriter::closing()
 // The include list, the HEADERS opener and the header entries. Targets repeat the same
 // list, and the assembler options often copy it, so each list is made once a run; lists
 // far longer than real ones are not kept.
-QByteArray ProWriter::includeBlock(const QString &key, const QStringList &entries)
+// `key`: the list's text when it is written whole, else empty (nothing is kept).
+QByteArray ProWriter::includeBlock(const QString &key, const std::vector<QStringView> &views)
 {
     auto cached = m_includeBlocks.constFind(key);
-    if (cached == m_includeBlocks.constEnd()) {
+    if (key.isEmpty() || cached == m_includeBlocks.constEnd()) {
+        QStringList entries;
+        for (const QStringView entry : views)
+            entries.append(entry.toString());
         IncludeBlock block;
         block.values = Fragments::valueList(entries);
         block.values += Fragments::headersOpener;
         block.headers = m_headers.headers(entries);
-        if (key.size() > maxCachedIncludeList)
+        if (key.isEmpty() || key.size() > maxCachedIncludeList)
             return block.values + headerEntries(block.headers);
         cached = m_includeBlocks.insert(key, block);
     }

@@ -12,7 +12,9 @@
 #include <QSet>
 #include <QStringList>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace Corvane {
 
@@ -72,11 +74,12 @@ private:
     // What the last block left open: a file list's last entry ends in a continuation.
     enum class OpenList { None, Sources, Files };
 
-    // A define or include list as written: its items, whether none repeats, and for a
-    // define list its text in the .pro.
+    // A define or include list as written: its text with '/' separators, its items as
+    // views of that text, whether none repeats, and for a define list its text in the .pro.
     struct List
     {
-        QStringList items;
+        QString text;
+        std::vector<QStringView> items;
         bool unique = true;
         mutable QByteArray rendered;
     };
@@ -84,17 +87,16 @@ private:
     struct SeenItems
     {
         QSet<QString> lists;
-        QList<QStringList> pending;
-        QSet<QString> items;
+        QList<const List *> pending;
+        QSet<QStringView> items;
     };
 
-    QByteArray includeBlock(const QString &key, const QStringList &entries);
+    QByteArray includeBlock(const QString &key, const std::vector<QStringView> &entries);
     QByteArray headerEntries(const QStringList &headers);
-    static const List &parsedList(QHash<QString, List> &lists, const QString &text,
-                                  QStringList (*split)(const QString &));
-    static QStringList firstSeen(const QString &text, const List &list, SeenItems &seen,
-                                 bool *whole);
-    // A file list: its opener, then one entry per line, each continued.
+    static const List &parsedList(QHash<QString, std::shared_ptr<List>> &lists, const QString &text,
+                                  std::vector<QStringView> (*split)(QStringView));
+    static std::vector<QStringView> firstSeen(const QString &text, const List &list,
+                                              SeenItems &seen, bool *whole);
     void beginFiles(const char *opener, OpenList list);
     // A list of values, closed by its empty line.
     void values(const char *opener, const QByteArray &items);
@@ -116,8 +118,8 @@ private:
     };
     QHash<QString, IncludeBlock> m_includeBlocks;
     // What a target has listed: each define, include folder and header once.
-    QHash<QString, List> m_defineLists;
-    QHash<QString, List> m_includeLists;
+    QHash<QString, std::shared_ptr<List>> m_defineLists;
+    QHash<QString, std::shared_ptr<List>> m_includeLists;
     struct Seen
     {
         SeenItems defines;

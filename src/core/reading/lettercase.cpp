@@ -12,8 +12,8 @@ const LetterCase::Listing &LetterCase::listing(const QString &dir)
     if (found != m_listings.constEnd())
         return found.value();
     Listing listing;
-    const QStringList entries = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden |
-                                                    QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         listing.names.insert(entry);
         listing.byLowerCase[entry.toLower()].append(entry);
@@ -38,6 +38,9 @@ const LetterCase::Found &LetterCase::find(const QString &path)
         const Found parent = slash < 0    ? Found{true, false, QString(), m_baseDir}
                              : slash == 0 ? find(path.left(1))
                                           : find(path.left(slash));
+        // Below a folder that is not there, nothing is: no name to spell.
+        if (!parent.found)
+            return m_found.insert(path, Found()).value();
         const QString name = path.mid(slash + 1);
         const QString separator = parent.spelt.isEmpty() || parent.spelt.endsWith(QLatin1Char('/'))
                                       ? QString()
@@ -74,10 +77,11 @@ QString LetterCase::onDisk(const QString &path)
     const int slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash > 0) {
         const Found &folder = find(path.left(slash));
+        if (!folder.found)
+            return QString();
         const QStringView name = QStringView(path).mid(slash + 1);
-        if (folder.found && !folder.changed && !name.isEmpty() && name != QLatin1String(".") &&
-            name != QLatin1String("..") &&
-            listing(folder.disk).names.contains(name.toString()))
+        if (!folder.changed && !name.isEmpty() && name != QLatin1String(".") &&
+            name != QLatin1String("..") && listing(folder.disk).names.contains(name.toString()))
             return QString();
     }
     const Found &found = find(path);

@@ -107,6 +107,29 @@ bool plainElement(const char *data, qsizetype size, ScannedName *element, const 
     return true;
 }
 
+// A line that holds one opening or closing tag and nothing else but blanks, without
+// attributes; gives its name and whether it opens.
+bool loneTag(const char *data, qsizetype size, ScannedName *name, bool *open)
+{
+    const char *end = data + size;
+    const char *p = skipBlanks(data, end);
+    while (end > p && isBlank(end[-1]))
+        --end;
+    if (end - p < 3 || *p != '<' || end[-1] != '>')
+        return false;
+    ++p;
+    *open = *p != '/';
+    if (!*open)
+        ++p;
+    const char *const nameStart = p;
+    while (p < end - 1 && isNameByte(*p))
+        ++p;
+    if (p != end - 1 || p == nameStart)
+        return false;
+    *name = {nameStart, p - nameStart};
+    return true;
+}
+
 struct Tag
 {
     enum Kind { Invalid, Start, End, Empty, Other, OpenComment } kind = Invalid;
@@ -680,6 +703,15 @@ bool ProjectLineScanner::handleLine(const char *data, qsizetype size, ProjectVis
         if (element >= 0) {
             if (valueSize > 0)
                 visitor.value(element, ScannedValue::plain(value, valueSize));
+            return !visitor.stopped();
+        }
+    }
+    // A section's tag alone on its line, as uVision writes them: "<Cads>", "</Cads>".
+    bool open = false;
+    if (!everyLine && loneTag(data, size, &name, &open)) {
+        const int section = m_sections.find(name.text, name.size);
+        if (section >= 0 && m_markup.find(name.text, name.size) < 0) {
+            visitor.section(section, open);
             return !visitor.stopped();
         }
     }

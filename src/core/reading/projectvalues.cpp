@@ -27,18 +27,29 @@ QString cleanIncludeEntry(QStringView entry)
     return path;
 }
 
-QStringList includeEntries(const QString &list)
+std::vector<QStringView> includeEntryViews(QStringView list)
 {
-    // Entry by entry rather than split() and a copy of each: a list may hold thousands.
-    QStringList entries;
-    const QStringView text(list);
+    std::vector<QStringView> entries;
     for (qsizetype start = 0;;) {
-        const qsizetype end = text.indexOf(QLatin1Char(';'), start);
-        entries.append(cleanIncludeEntry(text.mid(start, end < 0 ? -1 : end - start)));
+        const qsizetype end = list.indexOf(QLatin1Char(';'), start);
+        QStringView entry = list.mid(start, end < 0 ? -1 : end - start).trimmed();
+        if (entry.size() >= 2 && entry.startsWith(QLatin1Char('"')) &&
+            entry.endsWith(QLatin1Char('"')))
+            entry = entry.mid(1, entry.size() - 2).trimmed();
+        entries.push_back(entry);
         if (end < 0)
             return entries;
         start = end + 1;
     }
+}
+
+QStringList includeEntries(const QString &list)
+{
+    const QString normalized = QString(list).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QStringList entries;
+    for (const QStringView entry : includeEntryViews(normalized))
+        entries.append(entry.toString());
+    return entries;
 }
 
 QString cleanFilePath(const QString &path)
@@ -48,16 +59,14 @@ QString cleanFilePath(const QString &path)
     return clean;
 }
 
-QStringList splitDefines(const QString &defines)
+std::vector<QStringView> defineViews(QStringView defines)
 {
-    // Views into the list, one copy per define: vendor lists hold thousands.
-    QStringList result;
-    const QStringView text(defines);
+    std::vector<QStringView> result;
     for (qsizetype start = 0;;) {
-        const qsizetype comma = text.indexOf(QLatin1Char(','), start);
-        const QStringView item = text.mid(start, comma < 0 ? -1 : comma - start).trimmed();
+        const qsizetype comma = defines.indexOf(QLatin1Char(','), start);
+        const QStringView item = defines.mid(start, comma < 0 ? -1 : comma - start).trimmed();
         if (item.isEmpty())
-            result.append(QString());
+            result.push_back(QStringView());
         // uVision also accepts blanks between defines; a quoted value may hold blanks.
         qsizetype from = -1;
         bool inQuotes = false;
@@ -67,18 +76,26 @@ QStringList splitDefines(const QString &defines)
                 inQuotes = !inQuotes;
             if (c.isSpace() && !inQuotes) {
                 if (from >= 0)
-                    result.append(item.mid(from, i - from).toString());
+                    result.push_back(item.mid(from, i - from));
                 from = -1;
             } else if (from < 0) {
                 from = i;
             }
         }
         if (from >= 0)
-            result.append(item.mid(from).toString());
+            result.push_back(item.mid(from));
         if (comma < 0)
             return result;
         start = comma + 1;
     }
+}
+
+QStringList splitDefines(const QString &defines)
+{
+    QStringList result;
+    for (const QStringView item : defineViews(defines))
+        result.append(item.toString());
+    return result;
 }
 
 QStringList defineItems(const QString &defines)
