@@ -68,6 +68,17 @@ const LetterCase::Found &LetterCase::find(const QString &path)
 
 QString LetterCase::onDisk(const QString &path)
 {
+    // Targets name the same files again: each path is looked up once.
+    const auto known = m_paths.constFind(path);
+    if (known != m_paths.constEnd())
+        return *known;
+    const QString spelt = spell(path);
+    m_paths.insert(path, spelt);
+    return spelt;
+}
+
+QString LetterCase::spell(const QString &path)
+{
     // Real paths have a few dozen parts; a list that climbs a million folders up is looked
     // up part by part nowhere.
     if (path.isEmpty() || path.count(QLatin1Char('/')) > 256)

@@ -37,12 +37,14 @@ private:
         QString spelt;        // as the disk has it, in the path's own form
         QString disk;         // where it is, absolute and clean
     };
+    QString spell(const QString &path);
     const Found &find(const QString &path);
     const Listing &listing(const QString &dir);
 
     QString m_baseDir;
     QHash<QString, Listing> m_listings;
     QHash<QString, Found> m_found;
+    QHash<QString, QString> m_paths; // what onDisk() gave
 };
 
 } // namespace Corvane
