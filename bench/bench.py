@@ -14,6 +14,12 @@ the peak memory (from /usr/bin/time -v).
     bench/bench.py [--rounds 7] [--scales 1,8] [--build-dir DIR | --cli PATH]
                    [--baseline PATH] [--keep]
     bench/bench.py --packs [N] [--rounds 7] ...
+    bench/bench.py --long-values [N] [--rounds 7] ...
+
+--long-values measures the long-value shape instead: 10 targets whose define list and include
+lists (the compiler's and the assembler's copy) hold N entries each (5,000 by default), 1,000
+files each, about 28 MB; each tool also on one core (taskset -c 0), where the reading thread
+gains nothing.
 
 --baseline times a second corvane-cli (an earlier build) in the same rounds, so that the
 two are compared under the same load.
@@ -54,24 +60,27 @@ def build(build_dir):
     return os.path.join(build_dir, "bin", "corvane-cli")
 
 
-def generate(work_dir, scale):
-    out = os.path.join(work_dir, f"x{scale}")
+def generate(work_dir, scale, long_values=0):
+    out = os.path.join(work_dir, f"x{scale}" if not long_values else f"long{long_values}")
     existing = os.path.join(out, "app", "MDK-ARM", "Bench.uvprojx")
     if os.path.exists(existing):
         return existing
+    shape = ["--scale", str(scale)] if not long_values else \
+        ["--targets", "10", "--files", "1000", "--long-values", str(long_values)]
     result = subprocess.run([sys.executable, os.path.join(ROOT, "bench", "generate_project.py"),
-                             out, "--scale", str(scale)],
+                             out] + shape,
                             check=True, stdout=subprocess.PIPE, text=True)
     return result.stdout.strip()
 
 
-def commands(cli, project, baseline=None):
+def commands(cli, project, baseline=None, one_core=False):
+    pin = ["taskset", "-c", "0"] if one_core else []
     runs = {
-        "corvane": [cli, project],
-        "grep": ["grep", "-c", "-E", GREP_PATTERN, project],
+        "corvane": pin + [cli, project],
+        "grep": pin + ["grep", "-c", "-E", GREP_PATTERN, project],
     }
     if baseline:
-        runs["baseline"] = [baseline, project]
+        runs["baseline"] = pin + [baseline, project]
     return runs
 
 
@@ -177,6 +186,8 @@ def main():
     parser.add_argument("--work-dir", help="where to generate (default: a temporary directory); "
                         "projects already there are reused")
     parser.add_argument("--keep", action="store_true", help="keep the generated projects")
+    parser.add_argument("--long-values", type=int, nargs="?", const=5000, metavar="N",
+                        help="measure the long-value project, on two cores and on one")
     parser.add_argument("--packs", type=int, nargs="?", const=159, metavar="N",
                         help="measure a pack root of N descriptions instead (default 159)")
     args = parser.parse_args()
@@ -197,26 +208,33 @@ def main():
         return
     try:
         projects = {}
+        if args.long_values:
+            # The same project, on two cores and pinned to one.
+            scales = [1, 0]
+            project = generate(work_dir, 1, args.long_values)
+            projects = {1: project, 0: project}
         for scale in scales:
+            if args.long_values:
+                break
             print(f"generating {scale}x ...", file=sys.stderr)
             projects[scale] = generate(work_dir, scale)
 
         times = {(scale, tool): [] for scale in scales for tool in tools}
         # One unmeasured pass fills the page cache and writes the .pro files once.
         for scale in scales:
-            for command in commands(cli, projects[scale], baseline).values():
+            for command in commands(cli, projects[scale], baseline, scale == 0).values():
                 timed(command, env)
         for r in range(args.rounds):
             print(f"round {r + 1}/{args.rounds}", file=sys.stderr)
             for scale in scales:
-                runs = list(commands(cli, projects[scale], baseline).items())
+                runs = list(commands(cli, projects[scale], baseline, scale == 0).items())
                 if r % 2:
                     runs.reverse()
                 for tool, command in runs:
                     times[(scale, tool)].append(timed(command, env))
         peaks = {(scale, tool): peak_kib(command, env)
                  for scale in scales
-                 for tool, command in commands(cli, projects[scale], baseline).items()}
+                 for tool, command in commands(cli, projects[scale], baseline, scale == 0).items()}
 
         median = {key: statistics.median(values) for key, values in times.items()}
         base = scales[0]
@@ -232,7 +250,9 @@ def main():
             for tool in tools[:1] + tools[2:]:
                 c = median[(scale, tool)]
                 c_scale = c / median[(base, tool)]
-                label = f"{scale}x" + (", baseline" if tool == "baseline" else "")
+                label = (f"{scale}x" if not args.long_values else
+                         "long values" + (", one core" if scale == 0 else "")) + \
+                    (", baseline" if tool == "baseline" else "")
                 print(f"| {label} | {size:.1f} MB | {c * 1000:.0f} ms | {g * 1000:.0f} ms "
                       f"| {c / g:.2f} | {c_scale:.2f} | {g_scale:.2f} "
                       f"| {peaks[(scale, tool)] / 1024:.1f} MB "

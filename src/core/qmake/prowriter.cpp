@@ -147,14 +147,36 @@ std::vector<QStringView> ProWriter::firstSeen(const QString &text, const List &l
 
 QByteArray ProWriter::headerEntries(const QStringList &headers)
 {
+    mergePending(m_seen.headers);
     QByteArray out;
     for (const QString &header : headers) {
-        if (!m_seen.headers.contains(header)) {
-            m_seen.headers.insert(header);
+        if (!m_seen.headers.items.contains(header)) {
+            m_seen.headers.items.insert(header);
             out += Fragments::fileEntry(header);
         }
     }
     return out;
+}
+
+// A target's first include block lists each header once already: its entries as made once
+// a run, and its headers are only looked at when more come.
+QByteArray ProWriter::headerEntries(const IncludeBlock &block)
+{
+    SeenHeaders &seen = m_seen.headers;
+    if (seen.items.isEmpty() && seen.pending.isEmpty() && block.unique) {
+        seen.pending.append(&block.headers);
+        return block.entries;
+    }
+    return headerEntries(block.headers);
+}
+
+void ProWriter::mergePending(SeenHeaders &seen)
+{
+    for (const QStringList *headers : qAsConst(seen.pending)) {
+        for (const QString &header : *headers)
+            seen.items.insert(header);
+    }
+    seen.pending.clear();
 }
 
 void ProWriter::source(const QString &path)
@@ -322,15 +344,19 @@ QByteArray ProWriter::includeBlock(const QString &key, const std::vector<QString
         QStringList entries;
         for (const QStringView entry : views)
             entries.append(entry.toString());
-        IncludeBlock block;
-        block.values = Fragments::valueList(entries);
-        block.values += Fragments::headersOpener;
-        block.headers = m_headers.headers(entries);
+        auto block = std::make_shared<IncludeBlock>();
+        block->values = Fragments::valueList(entries);
+        block->values += Fragments::headersOpener;
+        block->headers = m_headers.headers(entries);
+        for (const QString &header : qAsConst(block->headers))
+            block->entries += Fragments::fileEntry(header);
+        block->unique = QSet<QString>(block->headers.cbegin(), block->headers.cend()).size() ==
+                        block->headers.size();
         if (key.isEmpty() || key.size() > maxCachedIncludeList)
-            return block.values + headerEntries(block.headers);
+            return block->values + headerEntries(block->headers);
         cached = m_includeBlocks.insert(key, block);
     }
-    return cached->values + headerEntries(cached->headers);
+    return (*cached)->values + headerEntries(**cached);
 }
 
 void ProWriter::write(const char *text)

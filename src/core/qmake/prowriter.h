@@ -92,7 +92,23 @@ private:
     };
 
     QByteArray includeBlock(const QString &key, const std::vector<QStringView> &entries);
+    // An include list's block, made once a run.
+    struct IncludeBlock
+    {
+        QByteArray values; // the INCLUDEPATH values and the HEADERS opener
+        QStringList headers;
+        QByteArray entries; // their HEADERS lines
+        bool unique = true;
+    };
+    // The headers a target listed: kept aside until a second block comes.
+    struct SeenHeaders
+    {
+        QList<const QStringList *> pending;
+        QSet<QString> items;
+    };
     QByteArray headerEntries(const QStringList &headers);
+    QByteArray headerEntries(const IncludeBlock &block);
+    static void mergePending(SeenHeaders &seen);
     static const List &parsedList(QHash<QString, std::shared_ptr<List>> &lists, const QString &text,
                                   std::vector<QStringView> (*split)(QStringView));
     static std::vector<QStringView> firstSeen(const QString &text, const List &list,
@@ -111,12 +127,7 @@ private:
     HeaderScanner &m_headers;
     // Targets repeat the same include list, and assembler options often copy it: each list
     // and its headers are made once a run.
-    struct IncludeBlock
-    {
-        QByteArray values; // the INCLUDEPATH values and the HEADERS opener
-        QStringList headers;
-    };
-    QHash<QString, IncludeBlock> m_includeBlocks;
+    QHash<QString, std::shared_ptr<IncludeBlock>> m_includeBlocks;
     // What a target has listed: each define, include folder and header once.
     QHash<QString, std::shared_ptr<List>> m_defineLists;
     QHash<QString, std::shared_ptr<List>> m_includeLists;
@@ -124,7 +135,7 @@ private:
     {
         SeenItems defines;
         SeenItems includes;
-        QSet<QString> headers;
+        SeenHeaders headers;
     };
     Seen m_seen;
     Seen m_shared; // what the values before the first target listed, for every target

@@ -337,11 +337,37 @@ QHash<QString, QString> parseAttributes(QStringView attributes)
 
 namespace {
 
-void setPair(quint64 *pairs, const ScannedName &name)
+// How long a name's start is that the quick look takes: most tags of a project share their
+// first letters with a name looked for (<FileName>, <FilePath>), few their first five.
+constexpr qsizetype lookedAt = 5;
+
+// The first five bytes of a name, mixed into the index of a bit.
+inline unsigned startHash(const char *p)
 {
-    const unsigned pair = unsigned(static_cast<unsigned char>(name.text[0])) << 8 |
-                          static_cast<unsigned char>(name.text[1]);
+    quint32 word;
+    std::memcpy(&word, p, 4);
+    return ((word * 0x9E3779B1u) ^ (static_cast<unsigned char>(p[4]) * 0x85EBCA6Bu)) >> 16;
+}
+
+inline unsigned pairOf(const char *p)
+{
+    return unsigned(static_cast<unsigned char>(p[0])) << 8 | static_cast<unsigned char>(p[1]);
+}
+
+// A name as the quick look finds it: by its first two bytes, and when it is five or longer
+// by its first five as well; `pairs` has the pairs of every name, `shortPairs` those of the
+// shorter names.
+void setStart(quint64 *pairs, quint64 *shortPairs, quint64 *starts, const ScannedName &name)
+{
+    const unsigned pair = pairOf(name.text);
     pairs[pair / 64] |= quint64(1) << (pair % 64);
+    const unsigned bit = name.size < lookedAt ? pair : startHash(name.text);
+    (name.size < lookedAt ? shortPairs : starts)[bit / 64] |= quint64(1) << (bit % 64);
+}
+
+inline bool isSet(const quint64 *bits, unsigned bit)
+{
+    return bits[bit / 64] >> (bit % 64) & 1;
 }
 
 } // namespace
@@ -349,6 +375,8 @@ void setPair(quint64 *pairs, const ScannedName &name)
 void ProjectLineScanner::Names::add(std::vector<ScannedName> list)
 {
     Q_ASSERT(list.size() <= size_t(maxNames));
+    for (const ScannedName &name : list)
+        Q_ASSERT(name.size >= 2);
     names = std::move(list);
     for (size_t i = 0; i < names.size(); ++i)
         first[static_cast<unsigned char>(names[i].text[0])] |= Mask(1) << i;
@@ -386,15 +414,15 @@ ProjectLineScanner::ProjectLineScanner(std::vector<ScannedName> elements,
     m_sections.add(std::move(sections));
     m_markup.add(std::move(markup));
     for (const ScannedName &name : m_elements.names)
-        setPair(m_closePairs, name);
+        setStart(m_closePairs, m_closeShort, m_closeStarts, name);
     for (const ScannedName &name : m_sections.names) {
-        setPair(m_closePairs, name);
-        setPair(m_openPairs, name);
+        setStart(m_closePairs, m_closeShort, m_closeStarts, name);
+        setStart(m_openPairs, m_openShort, m_openStarts, name);
     }
     for (const ScannedName &name : m_markup.names)
-        setPair(m_openPairs, name);
+        setStart(m_openPairs, m_openShort, m_openStarts, name);
     // A comment may hide elements on the lines below it.
-    setPair(m_openPairs, scannedName("!-"));
+    setStart(m_openPairs, m_openShort, m_openStarts, scannedName("!-"));
 }
 
 namespace {
@@ -610,18 +638,19 @@ bool ProjectLineScanner::tagMatters(const char *lt, const char *from, const char
                           m_elements.first[static_cast<unsigned char>(*q)]);
 }
 
-// A quick look at the three characters after a '<', which must be there: most tags are
-// ruled out by their first letter, most closing tags by their first two.
+// A quick look at the six bytes after a '<', which must be there: most tags are ruled out
+// by their first two bytes or by their first five (see setStart()).
 inline bool ProjectLineScanner::mayMatterAfter(const char *lt) const
 {
-    const auto next = static_cast<unsigned char>(lt[1]);
-    if (next == '/') {
-        const auto first = static_cast<unsigned char>(lt[2]);
-        const unsigned pair = first << 8 | static_cast<unsigned char>(lt[3]);
-        return (m_closePairs[pair / 64] >> (pair % 64) & 1) || isBlank(char(first));
-    }
-    const unsigned pair = next << 8 | static_cast<unsigned char>(lt[2]);
-    return (m_openPairs[pair / 64] >> (pair % 64) & 1) || isBlank(char(next));
+    const bool closing = lt[1] == '/';
+    const char *const name = lt + 1 + int(closing);
+    if (isBlank(*name))
+        return true;
+    const unsigned pair = pairOf(name);
+    if (!isSet(closing ? m_closePairs : m_openPairs, pair))
+        return false;
+    return isSet(closing ? m_closeShort : m_openShort, pair) ||
+           isSet(closing ? m_closeStarts : m_openStarts, startHash(name));
 }
 
 // Finds the first line in [p, end) (p at a line's start) with a tag that matters; gives
@@ -636,9 +665,9 @@ bool ProjectLineScanner::findCandidate(const char *p, const char *end, const cha
         return true;
     };
 #ifdef CORVANE_SSE2
-    // Up to the last 19 bytes, so that the three bytes after each '<' of a block are there.
+    // Up to the last 22 bytes, so that the six bytes after each '<' of a block are there.
     const __m128i lt = _mm_set1_epi8('<');
-    for (; end - p >= 19; p += 16) {
+    for (; end - p >= 22; p += 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
         for (auto mask = uint(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lt))); mask;
              mask &= mask - 1) {

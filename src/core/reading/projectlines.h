@@ -128,10 +128,15 @@ private:
     Names m_sections;
     Names m_markup;
     // A bit for each pair of first bytes of the names whose closing tags matter (elements'
-    // and sections'), and of those whose opening tags do (sections' and markup's): most tags
-    // of a project start with a letter that some name starts with.
+    // and sections'), and of those whose opening tags do (sections' and markup's); the same
+    // for the short names alone, and for the longer a bit for their first five bytes (see
+    // setStart()).
     quint64 m_closePairs[65536 / 64] = {};
     quint64 m_openPairs[65536 / 64] = {};
+    quint64 m_closeShort[65536 / 64] = {};
+    quint64 m_openShort[65536 / 64] = {};
+    quint64 m_closeStarts[65536 / 64] = {};
+    quint64 m_openStarts[65536 / 64] = {};
     bool m_inComment = false; // a "<!--" of an earlier line is not closed yet
 };
 
