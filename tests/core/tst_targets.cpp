@@ -104,11 +104,12 @@ void TestTargets::body_data()
         << QByteArray("<TargetName>A</TargetName>\n<TargetName> </TargetName>\n"
                       "<TargetName></TargetName>\n<FilePath>a.c</FilePath>\n")
         << Pro::sources({"a.c"});
+    // The target's options come before its files: after a FilePath they would be the file's.
     QTest::newRow("elements before and after on one line")
-        << QByteArray("<File><FileName>main.c</FileName><FilePath>..\\main.c</FilePath></File>\n"
-                      "<Cads><Define>A</Define><Undefine></Undefine><IncludePath>inc</IncludePath>"
-                      "</Cads>\n")
-        << Pro::sources({"../main.c"}) + Pro::defines({"A"}) + Pro::includes({"inc"});
+        << QByteArray("<Cads><Define>A</Define><Undefine></Undefine><IncludePath>inc</IncludePath>"
+                      "</Cads>\n"
+                      "<File><FileName>main.c</FileName><FilePath>..\\main.c</FilePath></File>\n")
+        << Pro::defines({"A"}) + Pro::includes({"inc"}) + Pro::sources({"../main.c"});
     QTest::newRow("character references")
         << QByteArray("<FilePath>..\\R&amp;D\\a&#x26;b&#38;c.c</FilePath>\n"
                       "<Define>S=&quot;x&quot;,&lt;&gt;,it&apos;s,&bogus;,&#0;,&#x41;</Define>\n")

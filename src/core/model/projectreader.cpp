@@ -7,39 +7,30 @@
 #include <QSet>
 
 #include <iterator>
-#include <optional>
 
 namespace Corvane {
 
 namespace {
 
-// The option sections: whose options (a target's, a group's, a file's) and which tool's.
+// The tools' option sections. Whose options they are (the target's, a group's, a file's)
+// follows from where they stand: a group's after its GroupName, a file's after its FilePath.
 struct SectionRule
 {
     ScannedName name;
-    bool isLevel; // a target's, group's or file's options, else a tool's within them
-    OptionLevel level;
     OptionTool tool;
 };
 
 const SectionRule sectionRules[] = {
-    {scannedName("TargetArmAds"), true, OptionLevel::Target, OptionTool::None},
-    {scannedName("Target51"), true, OptionLevel::Target, OptionTool::None},
-    {scannedName("GroupArmAds"), true, OptionLevel::Group, OptionTool::None},
-    {scannedName("FileArmAds"), true, OptionLevel::File, OptionTool::None},
+    {scannedName("Cads"), OptionTool::C},
+    {scannedName("C51"), OptionTool::C},
+    {scannedName("Aads"), OptionTool::Assembler},
+    {scannedName("Ax51"), OptionTool::Assembler},
+    {scannedName("LDads"), OptionTool::Linker},
+    {scannedName("Lx51"), OptionTool::Linker},
     // uVision's GNU toolset keeps its options apart the same way.
-    {scannedName("TargetArmGnu"), true, OptionLevel::Target, OptionTool::None},
-    {scannedName("GroupArmGnu"), true, OptionLevel::Group, OptionTool::None},
-    {scannedName("FileArmGnu"), true, OptionLevel::File, OptionTool::None},
-    {scannedName("Carm"), false, OptionLevel::Target, OptionTool::C},
-    {scannedName("Aarm"), false, OptionLevel::Target, OptionTool::Assembler},
-    {scannedName("LDarm"), false, OptionLevel::Target, OptionTool::Linker},
-    {scannedName("Cads"), false, OptionLevel::Target, OptionTool::C},
-    {scannedName("C51"), false, OptionLevel::Target, OptionTool::C},
-    {scannedName("Aads"), false, OptionLevel::Target, OptionTool::Assembler},
-    {scannedName("Ax51"), false, OptionLevel::Target, OptionTool::Assembler},
-    {scannedName("LDads"), false, OptionLevel::Target, OptionTool::Linker},
-    {scannedName("Lx51"), false, OptionLevel::Target, OptionTool::Linker},
+    {scannedName("Carm"), OptionTool::C},
+    {scannedName("Aarm"), OptionTool::Assembler},
+    {scannedName("LDarm"), OptionTool::Linker},
 };
 
 class ReadingVisitor;
@@ -236,9 +227,9 @@ private:
             field = value.text();
     }
 
-    // Whose options, and which tool's, the value being read is among: the open sections
-    // say; outside a target's, group's or file's option section, what was read last.
-    OptionLevel level() const { return m_levelSection ? *m_levelSection : m_options; }
+    // Whose options the value being read is among: the target's until a group's name, then
+    // the group's until a file's path, then that file's.
+    OptionLevel level() const { return m_options; }
 
     // The C settings of the level being read: the target's, its group's or its file's.
     CSettings &cSettings()
@@ -264,9 +255,9 @@ private:
         TargetValue value;
         value.kind = kind;
         value.text = text;
-        // A group's or a file's only inside its option section: values anywhere else are
-        // the target's, as they always were.
-        value.level = m_levelSection.value_or(OptionLevel::Target);
+        // A group's or a file's only among a tool's options: values anywhere else are the
+        // target's, as they always were.
+        value.level = m_tool == OptionTool::None ? OptionLevel::Target : level();
         value.tool = m_tool;
         currentTarget().values.append(value);
     }
@@ -361,9 +352,7 @@ private:
     Project &m_project;
     // Whose options were read last: the target's, a group's or a file's.
     OptionLevel m_options = OptionLevel::Target;
-    // The option sections open: a target's, group's or file's, and a tool's within it.
-    std::optional<OptionLevel> m_levelSection;
-    OptionTool m_tool = OptionTool::None;
+    OptionTool m_tool = OptionTool::None; // whose option section is open
     bool m_groupLeftOut = false;
     int m_fileType = 0;       // of the file being read, until its FilePath
     int m_lastFile = 0;       // the file whose options are read, in its target's values
@@ -435,11 +424,7 @@ void ReadingVisitor::value(int element, const ScannedValue &value)
 
 void ReadingVisitor::section(int section, bool open)
 {
-    const SectionRule &rule = sectionRules[section];
-    if (rule.isLevel)
-        m_levelSection = open ? std::optional<OptionLevel>(rule.level) : std::nullopt;
-    else
-        m_tool = open ? rule.tool : OptionTool::None;
+    m_tool = open ? sectionRules[section].tool : OptionTool::None;
 }
 
 } // namespace
