@@ -10,7 +10,9 @@
 #include "qmake/prorenderer.h"
 #include "reading/filecheck.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFileDevice>
 
 #include <future>
 
@@ -36,6 +38,21 @@ void checkProjectFiles(const ResolvedProject &resolved, FileCheck &files)
         for (const QString &path : target.additions.sources + target.additions.headers)
             files.projectFile(path, true);
     }
+}
+
+// Whether the text written so far can be taken back: a file, or a buffer in memory.
+bool canRestart(QIODevice &output)
+{
+    return qobject_cast<QFileDevice *>(&output) || qobject_cast<QBuffer *>(&output);
+}
+
+bool restart(QIODevice &output)
+{
+    if (auto *file = qobject_cast<QFileDevice *>(&output))
+        return file->flush() && file->seek(0) && file->resize(0);
+    auto *buffer = qobject_cast<QBuffer *>(&output);
+    buffer->buffer().clear();
+    return buffer->seek(0);
 }
 
 } // namespace
@@ -86,10 +103,6 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
             return ConversionStatus::UnknownTarget;
         selected = names.at(n - 1);
     }
-    // Projects are written on Windows; a name the disk has in another letter case is the
-    // file meant.
-    m_caseNotices = spellAsOnDisk(m_project, m_projectDir);
-
     std::unique_ptr<PackRepository> packs(
         m_packRoot.isEmpty()
             ? nullptr
@@ -98,7 +111,6 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
                                                        : m_packIndex));
     AdditionFinder finder(m_project, m_projectDir, packs.get());
     finder.setInstallations(m_mdkRoot, m_c51Root);
-    m_resolved = resolveProject(m_project, finder, selected);
 
     ProRendering rendering;
     rendering.time = m_time;
@@ -107,18 +119,53 @@ ConversionStatus ProjectConverter::convert(QIODevice &project, QIODevice &output
     rendering.mdkRoot = m_mdkRoot;
     rendering.c51Root = m_c51Root;
     rendering.rewrite = m_rewrite;
-    // Holding the listed files against the disk needs nothing the rendering makes, and for
-    // a project of thousands of files costs a good part of it: both run at once.
-    m_files.reset(new FileCheck(m_projectDir));
-    auto checked =
-        std::async(std::launch::async, [this] { checkProjectFiles(m_resolved, *m_files); });
-    HeaderScanner headers(m_projectDir);
-    const bool written = renderProjectFile(m_project, m_resolved, rendering, headers, output);
-    checked.get();
+
+    // Projects are written on Windows; a name the disk has in another letter case is the
+    // file meant. Few projects have one, and looking costs a project of thousands of files
+    // as much as rendering: the .pro is rendered at the same time, from a copy of the
+    // project, and again only when a name changed and the output can start over.
+    Project spelt = m_project;
+    auto spelling = std::async(std::launch::async,
+                               [&spelt, this] { return spellAsOnDisk(spelt, m_projectDir); });
+    const bool restartable = canRestart(output);
+    if (!restartable)
+        m_caseNotices = spelling.get();
+    bool written = false;
+    for (;;) {
+        if (!restartable)
+            m_project = spelt;
+        m_resolved = resolveProject(m_project, finder, selected);
+        // Holding the listed files against the disk needs nothing the rendering makes, and
+        // for a project of thousands of files costs a good part of it: both run at once.
+        m_files.reset(new FileCheck(m_projectDir));
+        auto checked =
+            std::async(std::launch::async, [this] { checkProjectFiles(m_resolved, *m_files); });
+        HeaderScanner headers(m_projectDir);
+        written = renderProjectFile(m_project, m_resolved, rendering, headers, output);
+        checked.get();
+        if (restartable && !spelling.valid()) {
+            // The second rendering, of the names as the disk has them.
+            finishFileCheck(headers);
+            break;
+        }
+        if (restartable) {
+            m_caseNotices = spelling.get();
+            if (!m_caseNotices.isEmpty() && restart(output)) {
+                m_project = spelt;
+                continue;
+            }
+        }
+        finishFileCheck(headers);
+        break;
+    }
+    return written ? ConversionStatus::Converted : ConversionStatus::OutputFailed;
+}
+
+void ProjectConverter::finishFileCheck(const HeaderScanner &headers)
+{
     m_files->missingFolders(headers.missingEntries());
     m_files->listedFiles(headers.listedFiles());
     m_files->checkEncodings();
-    return written ? ConversionStatus::Converted : ConversionStatus::OutputFailed;
 }
 
 } // namespace Corvane

@@ -16,6 +16,7 @@
 namespace Corvane {
 
 class FileCheck;
+class HeaderScanner;
 
 // Turns the text of a uVision project into the text of a qmake project: the project is read
 // once into its model, what uVision adds to each target is found, and the .pro is rendered
@@ -69,6 +70,8 @@ public:
     SourceEncodings encodings() const;
 
 private:
+    void finishFileCheck(const HeaderScanner &headers);
+
     QString m_projectDir;
     QDateTime m_time;
     QString m_defaultTarget;
