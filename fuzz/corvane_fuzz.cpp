@@ -25,11 +25,11 @@
 //   with trailing blanks, and pretty-printed or on one line. A workspace naming a project
 //   outside its scratch folder is only read, never converted.
 
-#include "conversion.h"
+#include "conversion/conversion.h"
+#include "conversion/workspaceconversion.h"
 #include "fuzzchecks.h"
 #include "qmake/fragments.h"
 #include "reading/workspace.h"
-#include "workspaceconversion.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

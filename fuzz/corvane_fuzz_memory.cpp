@@ -16,11 +16,11 @@
 // - for a sixteenth of the inputs, as the pack root's index file: a project that names a
 //   device but no pack converts as without an index.
 
+#include "conversion/projectconverter.h"
 #include "fuzzchecks.h"
 #include "packs/packconditions.h"
 #include "packs/packdescription.h"
 #include "packs/packindex.h"
-#include "projectconverter.h"
 #include "qmake/fragments.h"
 
 #include <QBuffer>

@@ -1,9 +1,9 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "conversion.h"
+#include "conversion/conversion.h"
+#include "conversion/workspaceconversion.h"
 #include "reading/uvisioninstallation.h"
-#include "workspaceconversion.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,10 +3,10 @@
 // again whenever they change.
 
 #include "consoleoutput.h"
-#include "conversion.h"
+#include "conversion/conversion.h"
+#include "conversion/workspaceconversion.h"
 #include "reading/uvisioninstallation.h"
 #include "watch.h"
-#include "workspaceconversion.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // HEADERS for headers, DISTFILES for documents, objects, libraries and what the target
 // leaves out of its build ("Include in Target Build" unchecked for the file or its group).
 
-#include "conversion.h"
+#include "conversion/conversion.h"
 #include "projecttree.h"
 #include "uvprojx.h"
 

@@ -2,11 +2,11 @@
 // that stay single arguments, the JSON read back. tools/check-compiledb runs entries through
 // clang and holds them against the .pro's DEFINES and INCLUDEPATH.
 
-#include "conversion.h"
+#include "conversion/conversion.h"
+#include "conversion/workspaceconversion.h"
 #include "model/compilerkeywords.h"
 #include "projecttree.h"
 #include "qmaketool.h"
-#include "workspaceconversion.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

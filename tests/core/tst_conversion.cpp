@@ -1,6 +1,6 @@
 // Byte-exact output of whole conversion runs on realistic projects.
 
-#include "conversion.h"
+#include "conversion/conversion.h"
 #include "projecttree.h"
 #include "uvprojx.h"
 

@@ -2,11 +2,11 @@
 // folders not there (letter case included), a generator's description missing, text in an
 // encoding an editor cannot tell, how text is classified; and the .pro.shared for GBK.
 
-#include "conversion.h"
+#include "conversion/conversion.h"
+#include "conversion/workspaceconversion.h"
 #include "projecttree.h"
 #include "qmake/sharedsettings.h"
 #include "reading/textencoding.h"
-#include "workspaceconversion.h"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // the first target in an unnamed one of their own, the same model and .pro from a device that
 // cannot seek, and a .pro that qmake reads whatever the lines held.
 
+#include "conversion/projectconverter.h"
 #include "model/projectreader.h"
-#include "projectconverter.h"
 #include "projecttree.h"
 #include "qmaketool.h"
 

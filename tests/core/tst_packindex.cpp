@@ -2,7 +2,7 @@
 // device but no pack is converted once to fill the index, the root or the index changes,
 // and the next conversion must give what one without an index gives, notices included.
 
-#include "projectconverter.h"
+#include "conversion/projectconverter.h"
 #include "projecttree.h"
 
 #include <QBuffer>

@@ -3,7 +3,7 @@
 // builds a small pack root of its own.
 
 #include "additionrun.h"
-#include "conversion.h"
+#include "conversion/conversion.h"
 #include "packs/packdescription.h"
 #include "packs/targetadditions.h"
 #include "projecttree.h"

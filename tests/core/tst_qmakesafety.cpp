@@ -2,7 +2,7 @@
 // reads it: hostile text in every element and in header names on disk reaches qmake as
 // literal text, and qmake reads back exactly what the project and the disk hold.
 
-#include "conversion.h"
+#include "conversion/conversion.h"
 #include "projecttree.h"
 #include "qmaketool.h"
 

@@ -1,7 +1,7 @@
 // How a run ends: path checks, files that cannot be opened or written, derived names.
 
-#include "conversion.h"
-#include "projectconverter.h"
+#include "conversion/conversion.h"
+#include "conversion/projectconverter.h"
 #include "projecttree.h"
 #include "reading/linereader.h"
 

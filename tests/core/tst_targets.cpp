@@ -1,12 +1,12 @@
 // Projects of several targets: one qmake scope per target, selected by UV_TARGET. And how
 // values are taken from lines: between their own tags, with character references decoded.
 
-#include "conversion.h"
+#include "conversion/conversion.h"
+#include "conversion/workspaceconversion.h"
 #include "projecttree.h"
 #include "qmaketool.h"
 #include "reading/projectlines.h"
 #include "uvprojx.h"
-#include "workspaceconversion.h"
 
 #include <QtTest>
 

@@ -1,12 +1,12 @@
 // Multi-project workspaces: reading a .uvmpw, converting its members, and the subdirs
 // project that qmake and Qt Creator walk.
 
+#include "conversion/workspaceconversion.h"
 #include "projecttree.h"
 #include "qmake/sharedsettings.h"
 #include "qmake/subdirswriter.h"
 #include "qmaketool.h"
 #include "reading/workspace.h"
-#include "workspaceconversion.h"
 
 #include <QBuffer>
 #include <QtTest>

@@ -2,7 +2,7 @@
 // The expected lists come from reading each project as XML, independently of the
 // converter's own line scanner.
 
-#include "conversion.h"
+#include "conversion/conversion.h"
 #include "qmaketool.h"
 
 #include <QDirIterator>

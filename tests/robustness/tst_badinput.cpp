@@ -4,7 +4,7 @@
 // a complete new one.
 
 #include "clioutput.h"
-#include "conversion.h"
+#include "conversion/conversion.h"
 #include "projecttree.h"
 
 #include <QDirIterator>

@@ -2,10 +2,10 @@
 // fit. The run must say "QT工程创建失败", keep the previous .pro and leave no temporary file.
 // Mounting needs root (CAP_SYS_ADMIN) on Linux; elsewhere the test skips.
 
-#include "conversion.h"
+#include "conversion/conversion.h"
+#include "conversion/workspaceconversion.h"
 #include "projecttree.h"
 #include "qmake/sharedsettings.h"
-#include "workspaceconversion.h"
 
 #include <QProcess>
 #include <QtTest>

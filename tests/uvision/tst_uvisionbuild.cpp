@@ -1,12 +1,12 @@
 // Build with uVision: the block at the end of the .pro, and what qmake and make do with it
 // in a build folder of their own, with a stand-in for UV4.exe and the real corvane-cli.
 
-#include "conversion.h"
+#include "conversion/conversion.h"
+#include "conversion/workspaceconversion.h"
 #include "projecttree.h"
 #include "qmake/uvisionbuild.h"
 #include "qmaketool.h"
 #include "uvprojx.h"
-#include "workspaceconversion.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,4 +1,4 @@
-#include "projectconverter.h"
+#include "conversion/projectconverter.h"
 
 #include "compiledb/compilecommands.h"
 #include "model/diskspelling.h"

@@ -1,6 +1,6 @@
-#include "workspaceconversion.h"
+#include "conversion/workspaceconversion.h"
 
-#include "outputfile.h"
+#include "conversion/outputfile.h"
 #include "qmake/subdirswriter.h"
 #include "reading/lettercase.h"
 #include "reading/workspace.h"

@@ -5,6 +5,7 @@
 #include "common/conversionstatus.h"
 #include "common/writtenfile.h"
 #include "compiledb/databasefile.h"
+#include "conversion/outputfile.h"
 #include "reading/textencoding.h"
 
 #include <QString>
@@ -36,13 +37,6 @@ struct ConversionResult
     bool succeeded() const { return status == ConversionStatus::Converted; }
     QString message() const;
 };
-
-// The .pro path for a project path: the project's directory, the platform's separator and
-// the file name without its suffix, plus ".pro".
-QString outputPathFor(const QString &projectPath);
-
-// Whether the .pro path names the input file itself: the same path, or a link to it.
-bool sameFile(const QString &projectPath, const QString &outputPath);
 
 // Puts Corvane's <name>.pro.shared beside a .pro for the codec most sources are in, or
 // takes it away; `notices` gets what the user must be told about it. The file, when the

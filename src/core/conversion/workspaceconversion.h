@@ -1,7 +1,7 @@
 #ifndef CORVANE_WORKSPACECONVERSION_H
 #define CORVANE_WORKSPACECONVERSION_H
 
-#include "conversion.h"
+#include "conversion/conversion.h"
 
 #include <QString>
 #include <QVector>

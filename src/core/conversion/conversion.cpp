@@ -1,7 +1,7 @@
-#include "conversion.h"
+#include "conversion/conversion.h"
 
-#include "outputfile.h"
-#include "projectconverter.h"
+#include "conversion/outputfile.h"
+#include "conversion/projectconverter.h"
 #include "qmake/sharedsettings.h"
 
 #include <QDir>
@@ -11,31 +11,9 @@
 
 namespace Corvane {
 
-// Does the .pro path name the project file itself (a project called "a.uvproj.pro", or a
-// link to it)? Writing it would destroy the project.
-bool sameFile(const QString &projectPath, const QString &outputPath)
-{
-    const QFileInfo project(projectPath);
-    const QFileInfo output(outputPath);
-    if (QDir::cleanPath(project.absoluteFilePath()) == QDir::cleanPath(output.absoluteFilePath()))
-        return true;
-    return project.exists() && output.exists() &&
-           project.canonicalFilePath() == output.canonicalFilePath();
-}
-
 QString ConversionResult::message() const
 {
     return statusMessage(status);
-}
-
-QString outputPathFor(const QString &projectPath)
-{
-    const QFileInfo info(projectPath);
-    QString baseName = info.fileName();
-    // Every ".suffix" goes, so "fw.uvproj.uvproj" gives "fw"; a name ending in a dot has an
-    // empty suffix and loses all its dots.
-    baseName.remove(QLatin1Char('.') + info.suffix());
-    return info.absolutePath() + QDir::separator() + baseName + QLatin1String(".pro");
 }
 
 WrittenFile placeSharedSettings(const QString &proPath, const SourceEncodings &encodings,

@@ -12,6 +12,13 @@ namespace Corvane {
 
 // The steps every run shares around its text: the input opened, the .pro written beside it.
 
+// The .pro path for a project path: the project's directory, the platform's separator and
+// the file name without its suffix, plus ".pro".
+QString outputPathFor(const QString &projectPath);
+
+// Whether the .pro path names the input file itself: the same path, or a link to it.
+bool sameFile(const QString &projectPath, const QString &outputPath);
+
 // Each step gives the failure it ends the run with, or nothing when the run goes on.
 using StepFailure = std::optional<ConversionStatus>;
 
