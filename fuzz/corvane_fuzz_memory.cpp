@@ -117,7 +117,7 @@ QByteArray convert(QByteArray project, const Run &run = Run())
     }
     if (status != Corvane::ConversionStatus::Converted)
         fail("a conversion in memory failed");
-    QStringList notices;
+    Corvane::Notices notices;
     if (run.check) {
         FuzzChecks::checkPro(pro, time);
         const QJsonDocument database(converter.compileCommands(&notices).entries);

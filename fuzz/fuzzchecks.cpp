@@ -59,8 +59,18 @@ QString syntaxFault(const QByteArray &line)
         line == "}" || line == "# The active project in uVision" || line == "# Check UV_TARGET" ||
         line == "# Arm Compiler 5's keywords as clang reads them, for Qt Creator's code model" ||
         line == "# UV_TARGET by number" ||
-        line == "# Built one after another, in this order, also by make -j.")
+        line == "# Built one after another, in this order, also by make -j." ||
+        line == "# Where uVision links this target, for Qt Creator's Run and Debug" ||
+        line == "qtc_run {" || line == "    DESTDIR = $$clean_path($$DESTDIR)" ||
+        line == "    TARGET_EXT = .axf" || line == "    DESTDIR = $$PWD")
         return QString();
+    // The program's name and folder for Qt Creator's Run and Debug.
+    static const QByteArray programLeads[] = {"    TARGET = ", "    DESTDIR = $$PWD/",
+                                              "    DESTDIR = "};
+    for (const QByteArray &lead : programLeads) {
+        if (line.startsWith(lead))
+            return syntaxFault(line.mid(lead.size()));
+    }
     // The scope lines of a project of several targets: a quoted name inside.
     static const QByteArray defaultLead = "isEmpty(UV_TARGET): UV_TARGET = ";
     static const QByteArray scopeLead = "equals(UV_TARGET, ";
