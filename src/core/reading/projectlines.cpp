@@ -1,6 +1,7 @@
 #include "reading/projectlines.h"
 
 #include <QtAlgorithms>
+#include <QtEndian>
 
 #include <algorithm>
 #include <condition_variable>
@@ -26,6 +27,16 @@ bool isBlank(char c)
 
 const char *skipBlanks(const char *p, const char *end)
 {
+    // uVision indents with two spaces a level, and a file's C options sit a dozen levels
+    // deep: eight spaces at a time first.
+    constexpr quint64 eightSpaces = 0x2020202020202020ull;
+    for (quint64 word; end - p >= 8; p += 8) {
+        std::memcpy(&word, p, sizeof word);
+        if (const quint64 other = qFromLittleEndian(word) ^ eightSpaces) {
+            p += qCountTrailingZeroBits(other) / 8; // the first byte that is not a space
+            break;
+        }
+    }
     while (p < end && isBlank(*p))
         ++p;
     return p;
@@ -612,7 +623,11 @@ bool ProjectLineScanner::handleChunk(const QByteArray &lines, const std::vector<
 // to lt may be read (at least the start of lt's line).
 bool ProjectLineScanner::tagMatters(const char *lt, const char *from, const char *end) const
 {
-    const char *q = skipBlanks(lt + 1, end);
+    // Blanks inside a tag are rare: the word-wise skip only when there are some.
+    const auto skipInTag = [end](const char *q) {
+        return q < end && isBlank(*q) ? skipBlanks(q, end) : q;
+    };
+    const char *q = skipInTag(lt + 1);
     if (q == end)
         return false;
     if (*q == '!')
@@ -622,7 +637,7 @@ bool ProjectLineScanner::tagMatters(const char *lt, const char *from, const char
                               m_sections.first[static_cast<unsigned char>(*q)]) ||
                startsWithName(q, end, m_markup.names,
                               m_markup.first[static_cast<unsigned char>(*q)]);
-    q = skipBlanks(q + 1, end);
+    q = skipInTag(q + 1);
     if (q == end)
         return false;
     if (startsWithName(q, end, m_sections.names, m_sections.first[static_cast<unsigned char>(*q)]))
@@ -727,7 +742,10 @@ bool ProjectLineScanner::handleLine(const char *data, qsizetype size, ProjectVis
     ScannedName name = {};
     const char *value = nullptr;
     qsizetype valueSize = 0;
-    if (!everyLine && plainElement(data, size, &name, &value, &valueSize)) {
+    // Both shapes below start after the indentation.
+    const char *const text = skipBlanks(data, data + size);
+    const qsizetype textSize = data + size - text;
+    if (!everyLine && plainElement(text, textSize, &name, &value, &valueSize)) {
         const int element = m_elements.find(name.text, name.size);
         if (element >= 0) {
             if (valueSize > 0)
@@ -737,7 +755,7 @@ bool ProjectLineScanner::handleLine(const char *data, qsizetype size, ProjectVis
     }
     // A section's tag alone on its line, as uVision writes them: "<Cads>", "</Cads>".
     bool open = false;
-    if (!everyLine && loneTag(data, size, &name, &open)) {
+    if (!everyLine && loneTag(text, textSize, &name, &open)) {
         const int section = m_sections.find(name.text, name.size);
         if (section >= 0 && m_markup.find(name.text, name.size) < 0) {
             visitor.section(section, open);
