@@ -207,8 +207,18 @@ public:
 private:
     // Vendor projects repeat long define and include lists in every target and copy them
     // into the assembler's options: each text is kept once, and shared.
+    // A plain value is known by its bytes: a repeat is neither converted nor hashed as text.
     QString interned(const ScannedValue &value)
     {
+        const QByteArray bytes = value.plainBytes();
+        if (bytes.size() >= 256) {
+            const auto known = m_internedPlain.constFind(bytes);
+            if (known != m_internedPlain.constEnd())
+                return *known;
+            const QString text = value.text();
+            m_internedPlain.insert(QByteArray(bytes.constData(), bytes.size()), text);
+            return text;
+        }
         QString text = value.text();
         if (text.size() < 256)
             return text;
@@ -361,6 +371,7 @@ private:
     bool m_inRte = false;
     QStringList m_path; // open elements inside <RTE>
     QSet<QString> m_interned;
+    QHash<QByteArray, QString> m_internedPlain;
 };
 
 const ElementRule ReadingVisitor::rules[] = {

@@ -42,6 +42,11 @@ public:
 
     // The value, trimmed.
     QString text() const;
+    // A plain value's bytes as they are in the file, which are its text; empty for the others.
+    QByteArray plainBytes() const
+    {
+        return m_data ? QByteArray::fromRawData(m_data, int(m_size)) : QByteArray();
+    }
     // A one-digit value ("0" ... "9"); -1 for anything else.
     int digit() const;
     bool isEmpty() const;
