@@ -197,6 +197,16 @@ void TestFileCheck::letterCase_data()
         << QStringList{"\t../Inc", "\t../Inc/Main.h \\"}
         << QStringList{"fw: include folder ../inc is on disk as ../Inc, which is used",
                        "fw: file a.c is not on disk"};
+    QTest::newRow("a folder on the way: the file below it as it is")
+        << QStringList{"Src/main.c"} << project("..\\SRC\\main.c", "") << fw
+        << QStringList{"\t../Src/main.c \\"}
+        << QStringList{"fw: file ../SRC/main.c is on disk as ../Src/main.c, which is used"};
+    QTest::newRow("below a folder that is not there: nothing to spell")
+        << QStringList{"Src/main.c"} << project("..\\Lib\\x\\main.c", "..\\Lib\\inc;..\\src")
+        << fw << QStringList{"\t../Lib/inc \\ ", "\t../Src", "\t../Lib/x/main.c \\"}
+        << QStringList{"fw: include folder ../src is on disk as ../Src, which is used",
+                       "fw: file ../Lib/x/main.c is not on disk",
+                       "fw: include folder ../Lib/inc is not on disk"};
     QTest::newRow("several match: nothing changes")
         << QStringList{"Src/main.c", "SRC/main.c"} << project("..\\src\\main.c", "") << fw
         << QStringList{"\t../src/main.c \\"}

@@ -9,9 +9,10 @@ Notices spellAsOnDisk(Project &project, const QString &projectDir)
 {
     LetterCase disk(projectDir);
     Notices notices;
-    // Projects repeat their lists in every target: each is looked at once. A name found in
-    // another letter case is told once.
-    QHash<QString, QString> lists;
+    // Projects repeat their lists in every target, and the reader shares one text among
+    // them: each is looked at once, known by its text's address. The text is kept so that
+    // the address stays its own. A name found in another letter case is told once.
+    QHash<const QChar *, QPair<QString, QString>> lists;
     QSet<QString> told;
     const auto onDisk = [&](const QString &path, Notice::Kind kind) {
         const QString spelt = disk.onDisk(path);
@@ -29,9 +30,8 @@ Notices spellAsOnDisk(Project &project, const QString &projectDir)
                 value.text = onDisk(value.text, Notice::Kind::FileOnDiskAs);
             } else if (value.kind == TargetValue::IncludePath &&
                        value.tool != OptionTool::Assembler && value.tool != OptionTool::Linker) {
-                // The same list in every target is looked at once.
-                auto known = lists.constFind(value.text);
-                if (known == lists.constEnd()) {
+                auto known = lists.constFind(value.text.constData());
+                if (known == lists.constEnd() || known->first != value.text) {
                     QStringList entries = includeEntries(value.text);
                     bool changed = false;
                     for (QString &entry : entries) {
@@ -39,10 +39,11 @@ Notices spellAsOnDisk(Project &project, const QString &projectDir)
                         changed = changed || folder != entry;
                         entry = folder;
                     }
-                    known = lists.insert(value.text,
-                                         changed ? entries.join(QLatin1Char(';')) : value.text);
+                    known = lists.insert(
+                        value.text.constData(),
+                        {value.text, changed ? entries.join(QLatin1Char(';')) : value.text});
                 }
-                value.text = *known;
+                value.text = known->second;
             }
         }
     }

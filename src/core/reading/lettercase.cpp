@@ -21,9 +21,12 @@ const LetterCase::Listing &LetterCase::listing(const QString &dir)
     return m_listings.insert(dir, listing).value();
 }
 
-// The path's folder first, then its last part in that folder's listing.
+// The path's folder first, then its last part in that folder's listing. A folder that is
+// not there is kept as such, with nothing below it: include lists name thousands of folders
+// below one that is missing.
 const LetterCase::Found &LetterCase::find(const QString &path)
 {
+    static const Found missing;
     auto known = m_found.constFind(path);
     if (known != m_found.constEnd())
         return known.value();
@@ -38,32 +41,36 @@ const LetterCase::Found &LetterCase::find(const QString &path)
         const Found parent = slash < 0    ? Found{true, false, QString(), m_baseDir}
                              : slash == 0 ? find(path.left(1))
                                           : find(path.left(slash));
-        // Below a folder that is not there, nothing is: no name to spell.
         if (!parent.found)
-            return m_found.insert(path, Found()).value();
-        const QString name = path.mid(slash + 1);
-        const QString separator = parent.spelt.isEmpty() || parent.spelt.endsWith(QLatin1Char('/'))
-                                      ? QString()
-                                      : QStringLiteral("/");
-        found = parent;
-        found.disk = QDir::cleanPath(parent.disk + QLatin1Char('/') + name);
-        QString spelt = name;
-        if (parent.found && !name.isEmpty() && name != QLatin1String(".") &&
-            name != QLatin1String("..")) {
-            const Listing &entries = listing(parent.disk);
-            if (!entries.names.contains(name)) {
-                const QStringList matches = entries.byLowerCase.value(name.toLower());
-                found.found = matches.size() == 1;
-                if (found.found) {
-                    spelt = matches.first();
-                    found.changed = true;
-                    found.disk = QDir::cleanPath(parent.disk + QLatin1Char('/') + spelt);
-                }
-            }
-        }
-        found.spelt = parent.spelt + separator + spelt;
+            return missing;
+        found = inFolder(parent, QStringView(path).mid(slash + 1));
+        if (!found.found)
+            return m_found.insert(path, missing).value();
     }
     return m_found.insert(path, found).value();
+}
+
+// `name` in the folder `parent`, which is there.
+LetterCase::Found LetterCase::inFolder(const Found &parent, QStringView name)
+{
+    const QString separator = parent.spelt.isEmpty() || parent.spelt.endsWith(QLatin1Char('/'))
+                                  ? QString()
+                                  : QStringLiteral("/");
+    Found found = parent;
+    QString spelt = name.toString();
+    if (!name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")) {
+        const Listing &entries = listing(parent.disk);
+        if (!entries.names.contains(spelt)) {
+            const QStringList matches = entries.byLowerCase.value(spelt.toLower());
+            if (matches.size() != 1)
+                return Found();
+            spelt = matches.first();
+            found.changed = true;
+        }
+    }
+    found.disk = QDir::cleanPath(parent.disk + QLatin1Char('/') + spelt);
+    found.spelt = parent.spelt + separator + spelt;
+    return found;
 }
 
 QString LetterCase::onDisk(const QString &path)
@@ -81,21 +88,23 @@ QString LetterCase::spell(const QString &path)
 {
     // Real paths have a few dozen parts; a list that climbs a million folders up is looked
     // up part by part nowhere.
-    if (path.isEmpty() || path.count(QLatin1Char('/')) > 256)
+    if (path.isEmpty() || (path.size() > 256 && path.count(QLatin1Char('/')) > 256))
         return QString();
-    // Most paths name a file that is there, in a folder named before: its folder's listing
-    // tells, with nothing kept for the file itself.
+    // The last part is looked up in its folder's listing and not kept: most paths name a
+    // file or folder that is there, and the answer for the whole path is kept by onDisk().
     const int slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash > 0) {
-        const Found &folder = find(path.left(slash));
-        if (!folder.found)
-            return QString();
-        const QStringView name = QStringView(path).mid(slash + 1);
-        if (!folder.changed && !name.isEmpty() && name != QLatin1String(".") &&
-            name != QLatin1String("..") && listing(folder.disk).names.contains(name.toString()))
-            return QString();
+    if (slash <= 0) {
+        const Found &found = find(path);
+        return found.found && found.changed ? found.spelt : QString();
     }
-    const Found &found = find(path);
+    const Found &folder = find(path.left(slash));
+    if (!folder.found)
+        return QString();
+    const QStringView name = QStringView(path).mid(slash + 1);
+    if (!folder.changed && !name.isEmpty() && name != QLatin1String(".") &&
+        name != QLatin1String("..") && listing(folder.disk).names.contains(name.toString()))
+        return QString();
+    const Found found = inFolder(folder, name);
     return found.found && found.changed ? found.spelt : QString();
 }
 

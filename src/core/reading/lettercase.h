@@ -39,6 +39,7 @@ private:
     };
     QString spell(const QString &path);
     const Found &find(const QString &path);
+    Found inFolder(const Found &parent, QStringView name);
     const Listing &listing(const QString &dir);
 
     QString m_baseDir;
