@@ -46,17 +46,29 @@ bool needsCare(QChar c)
     return u < 0x80 ? asciiCare.care[u] : c.isSpace();
 }
 
+// Plain ASCII (see isPlainAscii()) is the same in every syntax: appended as it is checked,
+// in one pass, and taken back when it is not plain.
+bool appendPlain(QByteArray &out, QStringView text)
+{
+    const int at = out.size();
+    out.resize(at + int(text.size()));
+    char *to = out.data() + at;
+    bool care = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        care |= u >= 0x80 || asciiCare.care[u & 0x7f];
+        *to++ = char(u);
+    }
+    if (care)
+        out.resize(at);
+    return !care;
+}
+
 // qmakeValue(text) as UTF-8, appended; plain ASCII, as most paths are, without a copy.
 void appendValue(QByteArray &out, const QString &text)
 {
-    if (!isPlainAscii(text)) {
+    if (!appendPlain(out, text))
         out += qmakeValue(text).toUtf8();
-        return;
-    }
-    const int at = out.size();
-    out.resize(at + text.size());
-    std::transform(text.cbegin(), text.cend(), out.begin() + at,
-                   [](QChar c) { return char(c.unicode()); });
 }
 
 QByteArray joinDefines(const QStringList &items)
@@ -65,10 +77,7 @@ QByteArray joinDefines(const QStringList &items)
     for (int i = 0; i < items.size(); ++i) {
         if (i > 0)
             out += itemSeparator;
-        // Plain ASCII is the same in every syntax.
-        if (isPlainAscii(items.at(i)))
-            appendValue(out, items.at(i));
-        else
+        if (!appendPlain(out, items.at(i)))
             out += qmakeValue(items.at(i), ValueSyntax::DefineItem).toUtf8();
     }
     return out;
@@ -257,15 +266,8 @@ QByteArray defineValues(const std::vector<QStringView> &items)
     for (size_t i = 0; i < items.size(); ++i) {
         if (i > 0)
             out += itemSeparator;
-        // Plain ASCII is the same in every syntax.
-        if (isPlainAscii(items[i])) {
-            const int at = out.size();
-            out.resize(at + int(items[i].size()));
-            std::transform(items[i].cbegin(), items[i].cend(), out.begin() + at,
-                           [](QChar c) { return char(c.unicode()); });
-        } else {
+        if (!appendPlain(out, items[i]))
             out += qmakeValue(items[i].toString(), ValueSyntax::DefineItem).toUtf8();
-        }
     }
     return out;
 }

@@ -13,6 +13,27 @@ QString unquoted(const QString &text)
     return quoted ? text.mid(1, text.size() - 2).trimmed() : text;
 }
 
+// uVision also accepts blanks between defines; a quoted value may hold blanks.
+void splitWords(QStringView item, std::vector<QStringView> *result)
+{
+    qsizetype from = -1;
+    bool inQuotes = false;
+    for (qsizetype i = 0; i < item.size(); ++i) {
+        const QChar c = item.at(i);
+        if (c == QLatin1Char('"'))
+            inQuotes = !inQuotes;
+        if (c.isSpace() && !inQuotes) {
+            if (from >= 0)
+                result->push_back(item.mid(from, i - from));
+            from = -1;
+        } else if (from < 0) {
+            from = i;
+        }
+    }
+    if (from >= 0)
+        result->push_back(item.mid(from));
+}
+
 } // namespace
 
 QString cleanIncludeEntry(QStringView entry)
@@ -62,31 +83,24 @@ QString cleanFilePath(const QString &path)
 std::vector<QStringView> defineViews(QStringView defines)
 {
     std::vector<QStringView> result;
-    for (qsizetype start = 0;;) {
-        const qsizetype comma = defines.indexOf(QLatin1Char(','), start);
-        const QStringView item = defines.mid(start, comma < 0 ? -1 : comma - start).trimmed();
-        if (item.isEmpty())
+    const QChar *const end = defines.end();
+    for (const QChar *start = defines.begin();;) {
+        // Most items are one word of printable ASCII: taken whole, in the pass that finds
+        // their comma.
+        bool word = true;
+        const QChar *p = start;
+        for (; p != end && *p != QLatin1Char(','); ++p)
+            word &= p->unicode() > ' ' && p->unicode() < 0x7f;
+        const QStringView item(start, p - start);
+        if (word && !item.isEmpty())
+            result.push_back(item);
+        else if (item.trimmed().isEmpty())
             result.push_back(QStringView());
-        // uVision also accepts blanks between defines; a quoted value may hold blanks.
-        qsizetype from = -1;
-        bool inQuotes = false;
-        for (qsizetype i = 0; i < item.size(); ++i) {
-            const QChar c = item.at(i);
-            if (c == QLatin1Char('"'))
-                inQuotes = !inQuotes;
-            if (c.isSpace() && !inQuotes) {
-                if (from >= 0)
-                    result.push_back(item.mid(from, i - from));
-                from = -1;
-            } else if (from < 0) {
-                from = i;
-            }
-        }
-        if (from >= 0)
-            result.push_back(item.mid(from));
-        if (comma < 0)
+        else
+            splitWords(item.trimmed(), &result);
+        if (p == end)
             return result;
-        start = comma + 1;
+        start = p + 1;
     }
 }
 
