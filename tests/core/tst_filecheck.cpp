@@ -202,8 +202,8 @@ void TestFileCheck::letterCase_data()
         << QStringList{"\t../Src/main.c \\"}
         << QStringList{"fw: file ../SRC/main.c is on disk as ../Src/main.c, which is used"};
     QTest::newRow("below a folder that is not there: nothing to spell")
-        << QStringList{"Src/main.c"} << project("..\\Lib\\x\\main.c", "..\\Lib\\inc;..\\src")
-        << fw << QStringList{"\t../Lib/inc \\ ", "\t../Src", "\t../Lib/x/main.c \\"}
+        << QStringList{"Src/main.c"} << project("..\\Lib\\x\\main.c", "..\\Lib\\inc;..\\src") << fw
+        << QStringList{"\t../Lib/inc \\ ", "\t../Src", "\t../Lib/x/main.c \\"}
         << QStringList{"fw: include folder ../src is on disk as ../Src, which is used",
                        "fw: file ../Lib/x/main.c is not on disk",
                        "fw: include folder ../Lib/inc is not on disk"};
