@@ -64,14 +64,14 @@ QStringList readEntries(const QJsonArray &array, const QString &directory)
 
 // "a/MDK/a.uvprojx Objects: ../src/a.c ../../lib/x.c": a project of those C sources, whose
 // objects go to the folder named after its path (none: the project's folder).
-QString writeProject(const ProjectTree &tree, const QString &spec)
+QString writeProject(const ProjectTree &tree, const QString &layout)
 {
-    const QString path = spec.section(QLatin1Char(':'), 0, 0).section(QLatin1Char(' '), 0, 0);
+    const QString path = layout.section(QLatin1Char(':'), 0, 0).section(QLatin1Char(' '), 0, 0);
     QByteArray files;
     for (const QString &source :
-         spec.section(QLatin1Char(':'), 1).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+         layout.section(QLatin1Char(':'), 1).split(QLatin1Char(' '), Qt::SkipEmptyParts))
         files += file("1", source.toUtf8());
-    const QByteArray objects = spec.section(QLatin1Char(':'), 0, 0).section(' ', 1).toUtf8();
+    const QByteArray objects = layout.section(QLatin1Char(':'), 0, 0).section(' ', 1).toUtf8();
     tree.add(path, "<Project><Targets>" +
                        target("T", m4, "", files,
                               "<OutputDirectory>" + objects + "</OutputDirectory>\n") +
@@ -314,16 +314,16 @@ void TestCompileDb::placement()
                              : before.section('=', 0, 0) + "/compile_commands.json",
                          before.section('=', 1).toUtf8()));
     QStringList notices;
-    auto convert = [&](const QString &spec) {
-        const ConversionResult result = convertProject(writeProject(tree, spec), options);
+    auto convert = [&](const QString &layout) {
+        const ConversionResult result = convertProject(writeProject(tree, layout), options);
         notices += noticeTexts(result.notices);
         return result.succeeded() && result.database.written;
     };
     if (how == QLatin1String("workspace")) {
         QByteArray members;
-        for (const QString &spec : qAsConst(projects)) {
-            writeProject(tree, spec);
-            members += "<project><PathAndName>" + spec.section(':', 0, 0).toUtf8() +
+        for (const QString &layout : qAsConst(projects)) {
+            writeProject(tree, layout);
+            members += "<project><PathAndName>" + layout.section(':', 0, 0).toUtf8() +
                        "</PathAndName></project>\n";
         }
         QVERIFY(tree.add(QStringLiteral("ws.uvmpw"), members));
@@ -352,8 +352,8 @@ void TestCompileDb::placement()
         again(1);
         first.join();
         QVERIFY(converted[0] && converted[1]);
-        for (const QString &spec : qAsConst(projects))
-            QVERIFY(convertProject(writeProject(tree, spec), options).database.written);
+        for (const QString &layout : qAsConst(projects))
+            QVERIFY(convertProject(writeProject(tree, layout), options).database.written);
         notices.append(QStringLiteral("compile_commands.json is in"));
     } else {
         const QByteArray home = qgetenv("HOME");
@@ -365,8 +365,8 @@ void TestCompileDb::placement()
         }
         if (how == QLatin1String("into DIR"))
             options.compileCommandsDir = tree.path(QStringLiteral("named"));
-        for (const QString &spec : qAsConst(projects))
-            QVERIFY(convert(spec));
+        for (const QString &layout : qAsConst(projects))
+            QVERIFY(convert(layout));
         qputenv("HOME", home);
     }
     for (const QString &database : qAsConst(databases)) {
