@@ -182,7 +182,20 @@ public:
         target.values.append(group);
     }
     void fileType(const ScannedValue &value) { m_fileType = qMax(0, value.digit()); }
-    void filePath(const ScannedValue &value) { file(cleanFilePath(value.text())); }
+    // Targets list the same files: each plain path is cleaned once, and its text shared.
+    void filePath(const ScannedValue &value)
+    {
+        const QByteArray bytes = value.plainBytes();
+        if (bytes.isEmpty()) {
+            file(cleanFilePath(value.text()));
+            return;
+        }
+        auto known = m_filePaths.constFind(bytes);
+        if (known == m_filePaths.constEnd())
+            known = m_filePaths.insert(QByteArray(bytes.constData(), bytes.size()),
+                                       cleanFilePath(value.text()));
+        file(*known);
+    }
     void includeInBuild(const ScannedValue &value) { includeInBuild(value.digit() == 0); }
     void miscControls(const ScannedValue &value) { first(cSettings().miscControls, value); }
     void uC99(const ScannedValue &value) { cSettings().c99 = value.digit(); }
@@ -206,8 +219,8 @@ public:
 
 private:
     // Vendor projects repeat long define and include lists in every target and copy them
-    // into the assembler's options: each text is kept once, and shared.
-    // A plain value is known by its bytes: a repeat is neither converted nor hashed as text.
+    // into the assembler's options: each text is kept once, and shared. A plain value is
+    // known by its bytes, so a repeat is neither converted nor hashed as text.
     QString interned(const ScannedValue &value)
     {
         const QByteArray bytes = value.plainBytes();
@@ -372,6 +385,7 @@ private:
     QStringList m_path; // open elements inside <RTE>
     QSet<QString> m_interned;
     QHash<QByteArray, QString> m_internedPlain;
+    QHash<QByteArray, QString> m_filePaths;
 };
 
 const ElementRule ReadingVisitor::rules[] = {
