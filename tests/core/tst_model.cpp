@@ -91,6 +91,10 @@ void TestModel::reading_data()
                       "<FilePath>a.c</FilePath>\n<IncludePath>inc</IncludePath>\n"
                       "<FileType>5</FileType>\n<FilePath>a.h</FilePath>\n<Device>M4</Device>\n")
         << QStringLiteral("A: D:M4 F:X,Y S:a.c I:inc H:a.h D:M4");
+    QTest::newRow("entities and blanks in values of sixteen bytes or more")
+        << QByteArray("<TargetName>A</TargetName>\n<Define>B=1&amp;2,SIXTEEN_BYTES_ON</Define>\n"
+                      "<IncludePath>../with blanks/a_folder_named</IncludePath>\n")
+        << QStringLiteral("A: F:B=1&2,SIXTEEN_BYTES_ON I:../with blanks/a_folder_named");
     QTest::newRow("values before the first target")
         << QByteArray("<Define>PRE</Define>\n<FilePath>..\\pre.c</FilePath>\n"
                       "<TargetName>A</TargetName>\n<FilePath>a.c</FilePath>\n"

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -63,6 +64,7 @@ bool isBlank(QChar c)
 
 // Characters of a plain value: printable ASCII without blanks, markup, or anything qmake
 // would not take literally. A table: every byte of a value that matters is looked up.
+constexpr char notPlain[] = {'<', '&', '$', '#', '{', '}', '"', '\''};
 struct PlainValueBytes
 {
     bool plain[256] = {};
@@ -70,7 +72,7 @@ struct PlainValueBytes
     {
         for (int c = '!'; c < 0x7f; ++c)
             plain[c] = true;
-        for (const char c : {'<', '&', '$', '#', '{', '}', '"', '\''})
+        for (const char c : notPlain)
             plain[static_cast<unsigned char>(c)] = false;
     }
 };
@@ -79,6 +81,39 @@ constexpr PlainValueBytes plainValueBytes;
 bool isPlainValueByte(unsigned char c)
 {
     return plainValueBytes.plain[c];
+}
+
+bool isPlainValue(const char *v, const char *end)
+{
+#ifdef CORVANE_SSE2
+    // Vendor lists are values of hundreds of kilobytes: sixteen bytes at a time, each
+    // compared with the bounds and with every byte of notPlain, all held in registers. As
+    // signed bytes, those from 0x80 up are below '!'.
+    static_assert(std::size(notPlain) == 8, "one comparison below for each");
+    const __m128i low = _mm_set1_epi8('!');
+    const __m128i high = _mm_set1_epi8('~');
+    const __m128i n0 = _mm_set1_epi8(notPlain[0]), n1 = _mm_set1_epi8(notPlain[1]),
+                  n2 = _mm_set1_epi8(notPlain[2]), n3 = _mm_set1_epi8(notPlain[3]),
+                  n4 = _mm_set1_epi8(notPlain[4]), n5 = _mm_set1_epi8(notPlain[5]),
+                  n6 = _mm_set1_epi8(notPlain[6]), n7 = _mm_set1_epi8(notPlain[7]);
+    for (; end - v >= 16; v += 16) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(v));
+        const __m128i outside = _mm_or_si128(_mm_cmplt_epi8(c, low), _mm_cmpgt_epi8(c, high));
+        const __m128i a = _mm_or_si128(_mm_cmpeq_epi8(c, n0), _mm_cmpeq_epi8(c, n1));
+        const __m128i b = _mm_or_si128(_mm_cmpeq_epi8(c, n2), _mm_cmpeq_epi8(c, n3));
+        const __m128i d = _mm_or_si128(_mm_cmpeq_epi8(c, n4), _mm_cmpeq_epi8(c, n5));
+        const __m128i e = _mm_or_si128(_mm_cmpeq_epi8(c, n6), _mm_cmpeq_epi8(c, n7));
+        const __m128i other =
+            _mm_or_si128(outside, _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(d, e)));
+        if (_mm_movemask_epi8(other) != 0)
+            return false;
+    }
+#endif
+    // Without a branch per byte: most values are paths of dozens of them.
+    bool plain = true;
+    for (; v < end; ++v)
+        plain &= isPlainValueByte(static_cast<unsigned char>(*v));
+    return plain;
 }
 
 // Most lines that matter hold one element and nothing else, indented with spaces, with a
@@ -102,11 +137,7 @@ bool plainElement(const char *data, qsizetype size, ScannedName *element, const 
         static_cast<const char *>(std::memchr(valueStart, '<', size_t(end - valueStart)));
     if (!valueEnd)
         return false;
-    // Without a branch per byte: values are paths of dozens of them.
-    bool plain = true;
-    for (const char *v = valueStart; v < valueEnd; ++v)
-        plain &= isPlainValueByte(static_cast<unsigned char>(*v));
-    if (!plain)
+    if (!isPlainValue(valueStart, valueEnd))
         return false;
     // The closing tag of the same element ends the line.
     if (end - valueEnd != nameSize + 3 || valueEnd[1] != '/' ||
